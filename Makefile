@@ -1,0 +1,59 @@
+# Two commands for a fresh Debian 12 machine: `make run` and `make test`.
+# Both install whatever Debian packages are missing, configure, and build first.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+# Everything the build, the program and the tests need, by Debian package name.
+PACKAGES := \
+	cmake make g++ pkg-config \
+	qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
+	qt6-qpa-plugins libgl-dev \
+	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
+	fonts-dejavu-core appstream desktop-file-utils
+
+.PHONY: all deps configure build run test bench clean format
+
+all: build
+
+deps:
+	@missing=""; \
+	for pkg in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' "$$pkg" 2>/dev/null | grep -q 'install ok installed' \
+			|| missing="$$missing $$pkg"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		if [ "$$(id -u)" -eq 0 ]; then \
+			echo "Installing:$$missing"; \
+			apt-get update -q && \
+			DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+		else \
+			echo "Missing Debian packages. Please run as root:"; \
+			echo "  apt-get install -y --no-install-recommends$$missing"; \
+			exit 1; \
+		fi; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD_DIR) --parallel $(JOBS)
+
+# The program looks for "photos" and "translations" in its working directory,
+# so it is started from the build folder, where the catalogues are compiled to.
+run: build
+	cd $(BUILD_DIR) && ./dorvex $(ARGS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 300
+
+bench: deps
+	bench/run-benchmarks
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,106 @@
+#include "settingskeys.h"
+
+#include "appconstants.h"
+
+#include <QSettings>
+
+namespace SettingsKeys {
+
+// The toolkit would read any non-empty text as true; a switch whose stored
+// value is not a recognisable boolean keeps its default instead, so that a
+// damaged store cannot arm an alarm by itself.
+static bool readBool(const QSettings &settings, const QString &key, bool defaultValue)
+{
+    const QVariant value = settings.value(key);
+    if (!value.isValid())
+        return defaultValue;
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed().toLower();
+    if (text == QLatin1String("true") || text == QLatin1String("1"))
+        return true;
+    if (text == QLatin1String("false") || text == QLatin1String("0"))
+        return false;
+    return defaultValue;
+}
+
+bool BoolOption::read(const QSettings &settings) const
+{
+    return readBool(settings, QLatin1String(key), defaultValue);
+}
+
+void BoolOption::write(QSettings &settings, bool value) const
+{
+    settings.setValue(QLatin1String(key), value);
+}
+
+static QString alarmKey(int number, const char *field)
+{
+    return QStringLiteral("alarm%1/%2").arg(number).arg(QLatin1String(field));
+}
+
+QString alarmTimeKey(int number)
+{
+    return alarmKey(number, "time");
+}
+
+QString alarmEnabledKey(int number)
+{
+    return alarmKey(number, "enabled");
+}
+
+QString alarmLockedKey(int number)
+{
+    return alarmKey(number, "locked");
+}
+
+QString alarmTextKey(int number)
+{
+    return alarmKey(number, "text");
+}
+
+QTime readAlarmTime(const QSettings &settings, int number)
+{
+    return settings.value(alarmTimeKey(number)).toTime();
+}
+
+bool readAlarmEnabled(const QSettings &settings, int number)
+{
+    return readBool(settings, alarmEnabledKey(number), false);
+}
+
+bool readAlarmLocked(const QSettings &settings, int number)
+{
+    return readBool(settings, alarmLockedKey(number), false);
+}
+
+QString readAlarmText(const QSettings &settings, int number)
+{
+    return settings.value(alarmTextKey(number), defaultAlarmText(number)).toString();
+}
+
+QString defaultAlarmText(int number)
+{
+    switch (number) {
+    case 1:
+        return QLatin1String(defaultAlarmText1);
+    case 2:
+        return QLatin1String(defaultAlarmText2);
+    case 3:
+        return QLatin1String(defaultAlarmText3);
+    default:
+        return QString();
+    }
+}
+
+QString readLanguage(const QSettings &settings)
+{
+    return settings.value(QLatin1String(language), QLatin1String(defaultLanguageCode)).toString();
+}
+
+QString readLastShownPhoto(const QSettings &settings)
+{
+    return settings.value(QLatin1String(lastShownPhoto), QString()).toString();
+}
+
+} // namespace SettingsKeys

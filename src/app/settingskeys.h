@@ -1,0 +1,56 @@
+#ifndef DORVEX_SETTINGSKEYS_H
+#define DORVEX_SETTINGSKEYS_H
+
+#include <QString>
+#include <QTime>
+
+class QSettings;
+
+// Every key of the settings store with its default, in one place.
+// Readers and writers go through these so that a key or a default
+// can never differ between two places of the program.
+namespace SettingsKeys {
+
+struct BoolOption
+{
+    const char *key;
+    bool defaultValue;
+
+    bool read(const QSettings &settings) const;
+    void write(QSettings &settings, bool value) const;
+};
+
+// Options of the settings dialog (and the disable-all switch of the main
+// window); the key is the editing check box's name plus "/enabled", except
+// start-in-tray, whose key predates its check box's name.
+inline constexpr BoolOption beepOnAlarm { "beepOnAlarmCheckBox/enabled", false };
+inline constexpr BoolOption scaleClockImage { "scaleClockImageCheckBox/enabled", false };
+inline constexpr BoolOption minimizeToTray { "minimizeToTrayCheckBox/enabled", false };
+inline constexpr BoolOption closeToTray { "closeToTrayCheckBox/enabled", false };
+inline constexpr BoolOption startOnTray { "startOnTrayCheckBox/enabled", false };
+inline constexpr BoolOption confirmExit { "confirmExitCheckBox/enabled", true };
+inline constexpr BoolOption showTestAlarm { "showTestAlarmCheckBox/enabled", false };
+inline constexpr BoolOption disableAll { "disableAllCheckBox/enabled", false };
+
+inline constexpr char language[] = "language";
+inline constexpr char lastShownPhoto[] = "last_shown_photo";
+
+// Per-alarm keys, for alarm number 1, 2 or 3.
+QString alarmTimeKey(int number);
+QString alarmEnabledKey(int number);
+QString alarmLockedKey(int number);
+QString alarmTextKey(int number);
+
+// An absent or unreadable time gives a null time.
+QTime readAlarmTime(const QSettings &settings, int number);
+bool readAlarmEnabled(const QSettings &settings, int number);
+bool readAlarmLocked(const QSettings &settings, int number);
+QString readAlarmText(const QSettings &settings, int number);
+QString defaultAlarmText(int number);
+
+QString readLanguage(const QSettings &settings);
+QString readLastShownPhoto(const QSettings &settings);
+
+} // namespace SettingsKeys
+
+#endif

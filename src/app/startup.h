@@ -1,0 +1,44 @@
+#ifndef DORVEX_STARTUP_H
+#define DORVEX_STARTUP_H
+
+#include "startupoptions.h"
+
+#include <QString>
+
+class QTranslator;
+
+// The start-up sequence of the program, step by step. The interface
+// language is settled before the application object exists, so that the
+// toolkit's system locale is already the chosen one when it is created.
+class Startup
+{
+public:
+    static int run(int argc, char **argv);
+
+    explicit Startup(const StartupOptions &options);
+
+    // Reads the stored language; unless it is "default", exports it as LANG.
+    // Then installs the locale override for the rest of the process.
+    // Does nothing at all when translation is switched off.
+    void settleLanguage() const;
+
+    // Loads the catalogue for the system locale and installs the translator,
+    // found or not. Does nothing when translation is switched off.
+    void installCatalogue(QTranslator &translator) const;
+
+    // Organisation and application names of the settings store.
+    static void registerIdentity();
+
+    // Needs the application object: plug-ins beside the executable, and
+    // hidden or closed windows never end the process by themselves.
+    static void prepareApplication();
+
+    // "translations/dorvex_" plus the system locale's name, relative to the
+    // working directory.
+    static QString catalogueName();
+
+private:
+    StartupOptions options;
+};
+
+#endif

@@ -1,0 +1,137 @@
+#include "settingskeys.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSettings>
+
+using namespace SettingsKeys;
+
+class TestSettingsKeys : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { TestEnvironment::instance().reset(); }
+    void emptyStoreGivesTheDefaults();
+    void everyKeyIsDistinct();
+    void valuesRoundTripThroughTheStoreFile();
+    void brokenStoreFileGivesTheDefaults_data();
+    void brokenStoreFileGivesTheDefaults();
+    void wrongTypesConvert();
+
+private:
+    void verifyDefaults();
+};
+
+void TestSettingsKeys::verifyDefaults()
+{
+    const QSettings settings;
+    for (int number = 1; number <= 3; ++number) {
+        QVERIFY(readAlarmTime(settings, number).isNull());
+        QCOMPARE(readAlarmEnabled(settings, number), false);
+        QCOMPARE(readAlarmLocked(settings, number), false);
+        QCOMPARE(readAlarmText(settings, number), QStringLiteral("alarm %1").arg(number));
+    }
+    QCOMPARE(disableAll.read(settings), false);
+    QCOMPARE(showTestAlarm.read(settings), false);
+    QCOMPARE(beepOnAlarm.read(settings), false);
+    QCOMPARE(scaleClockImage.read(settings), false);
+    QCOMPARE(minimizeToTray.read(settings), false);
+    QCOMPARE(closeToTray.read(settings), false);
+    QCOMPARE(startOnTray.read(settings), false);
+    QCOMPARE(confirmExit.read(settings), true);
+    QCOMPARE(readLanguage(settings), QStringLiteral("default"));
+    QCOMPARE(readLastShownPhoto(settings), QString());
+}
+
+void TestSettingsKeys::emptyStoreGivesTheDefaults()
+{
+    verifyDefaults();
+}
+
+void TestSettingsKeys::everyKeyIsDistinct()
+{
+    QStringList keys;
+    for (int number = 1; number <= 3; ++number)
+        keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
+             << alarmTextKey(number);
+    for (const BoolOption &option : { disableAll, showTestAlarm, beepOnAlarm, scaleClockImage,
+                                      minimizeToTray, closeToTray, startOnTray, confirmExit })
+        keys << QLatin1String(option.key);
+    keys << QLatin1String(language) << QLatin1String(lastShownPhoto);
+
+    QCOMPARE(keys.size(), 22);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 22);
+    QCOMPARE(alarmTimeKey(2), QStringLiteral("alarm2/time"));
+    QCOMPARE(QLatin1String(startOnTray.key), QLatin1String("startOnTrayCheckBox/enabled"));
+}
+
+void TestSettingsKeys::valuesRoundTripThroughTheStoreFile()
+{
+    {
+        QSettings settings;
+        settings.setValue(alarmTimeKey(3), QTime(23, 59, 58));
+        settings.setValue(alarmTextKey(1), QStringLiteral("Wake up, \"now\" = ünïcode"));
+        confirmExit.write(settings, false);
+        startOnTray.write(settings, true);
+    }
+    QVERIFY(QFile::exists(TestEnvironment::instance().settingsFile()));
+    const QSettings settings(TestEnvironment::instance().settingsFile(), QSettings::IniFormat);
+    QCOMPARE(readAlarmTime(settings, 3), QTime(23, 59, 58));
+    QCOMPARE(readAlarmText(settings, 1), QStringLiteral("Wake up, \"now\" = ünïcode"));
+    QCOMPARE(confirmExit.read(settings), false);
+    QCOMPARE(startOnTray.read(settings), true);
+}
+
+void TestSettingsKeys::brokenStoreFileGivesTheDefaults_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("asFolder");
+    QByteArray garbage(64 * 1024, '\0');
+    QRandomGenerator generator(42);
+    for (char &byte : garbage)
+        byte = char(generator.generate());
+    QTest::newRow("binary garbage") << garbage << false;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("not ini") << QByteArray("<xml>alarm1/time=12</xml>\n[[[[\n=\n") << false;
+    QTest::newRow("unreadable: a folder in its place") << QByteArray() << true;
+}
+
+void TestSettingsKeys::brokenStoreFileGivesTheDefaults()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, asFolder);
+    const QString path = TestEnvironment::instance().settingsFile();
+    QDir().mkpath(QFileInfo(path).path());
+    QFile::remove(path);
+    if (asFolder) {
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    verifyDefaults();
+    QDir(path).removeRecursively();
+    QFile::remove(path);
+}
+
+void TestSettingsKeys::wrongTypesConvert()
+{
+    {
+        QSettings settings;
+        settings.setValue(alarmTimeKey(1), QStringLiteral("25:99"));
+        settings.setValue(alarmTimeKey(2), 12345);
+        settings.setValue(alarmEnabledKey(2), QStringLiteral("maybe"));
+    }
+    const QSettings settings;
+    QVERIFY(!readAlarmTime(settings, 1).isValid());
+    QVERIFY(!readAlarmTime(settings, 2).isValid());
+    QCOMPARE(readAlarmEnabled(settings, 2), false);
+}
+
+DORVEX_TEST_MAIN(TestSettingsKeys)
+#include "tst_settingskeys.moc"

@@ -1,0 +1,65 @@
+#include "testenvironment.h"
+
+#include "appconstants.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+
+TestEnvironment *TestEnvironment::current = nullptr;
+
+TestEnvironment::TestEnvironment()
+    : configDir(QDir::tempPath() + QLatin1String("/dorvex-test-config-XXXXXX"))
+    , workDir(QDir::tempPath() + QLatin1String("/dorvex-test-work-XXXXXX"))
+{
+    Q_ASSERT(!current);
+    current = this;
+    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    QDir::setCurrent(workDir.path());
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    QDir::setCurrent(QDir::tempPath());
+    current = nullptr;
+}
+
+TestEnvironment &TestEnvironment::instance()
+{
+    Q_ASSERT(current);
+    return *current;
+}
+
+void TestEnvironment::registerIdentity()
+{
+    QCoreApplication::setOrganizationName(QLatin1String(organizationName));
+    QCoreApplication::setOrganizationDomain(QLatin1String(organizationDomain));
+    QCoreApplication::setApplicationName(QLatin1String(applicationName));
+}
+
+QString TestEnvironment::configHome() const
+{
+    return configDir.path();
+}
+
+QString TestEnvironment::workingFolder() const
+{
+    return workDir.path();
+}
+
+QString TestEnvironment::settingsFile() const
+{
+    return configDir.path() + QLatin1Char('/') + QLatin1String(organizationName)
+            + QLatin1Char('/') + QLatin1String(applicationName) + QLatin1String(".conf");
+}
+
+void TestEnvironment::reset()
+{
+    {
+        QSettings settings { QLatin1String(organizationName), QLatin1String(applicationName) };
+        settings.clear();
+    }
+    for (const char *folder : { "photos", "translations" })
+        QDir(workDir.path() + QLatin1Char('/') + QLatin1String(folder)).removeRecursively();
+    QDir::setCurrent(workDir.path());
+}
