@@ -1,18 +1,593 @@
 #include "mainwindow.h"
 
+#include "alarmschedule.h"
+#include "expirationdialog.h"
+#include "helpdialog.h"
+#include "settingsdialog.h"
+#include "settingskeys.h"
 #include "version.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+
+namespace {
+
+constexpr int alarmCount = 3;
+constexpr int saveIntervalMs = 30000;
+constexpr int reaimIntervalMs = 60000;
+constexpr int clockIntervalMs = 1000;
+constexpr int savedMessageMs = 2000;
+
+// How far ahead of its time a timer may run out and still be held back
+// rather than taken for yesterday's occurrence fired late.
+constexpr int earlyToleranceMs = 60000;
+
+QString currentTimeText()
+{
+    return QTime::currentTime().toString(Qt::TextDate);
+}
+
+} // namespace
 
 MainWindow::MainWindow(bool debugMode, QWidget *parent)
     : QMainWindow(parent)
     , debugMode(debugMode)
+    , trayImage(QStringLiteral(":/icons/images/dorvex_mini.png"))
+    , lastFired(alarmCount)
 {
     setupUi(this);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
+
+    connect(timeEditAlarm1, SIGNAL(timeChanged(const QTime &)), analogClock1,
+            SLOT(updateTime(const QTime &)));
+    connect(timeEditAlarm2, SIGNAL(timeChanged(const QTime &)), analogClock2,
+            SLOT(updateTime(const QTime &)));
+    connect(timeEditAlarm3, SIGNAL(timeChanged(const QTime &)), analogClock3,
+            SLOT(updateTime(const QTime &)));
+
+    suppressReactions = true;
+    loadSettings();
+    suppressReactions = false;
+
+    for (int index = 0; index < alarmCount; ++index) {
+        auto *timer = new QTimer;
+        timer->setSingleShot(true);
+        // A coarse timer may run out a little early; an alarm must not.
+        timer->setTimerType(Qt::PreciseTimer);
+        alarmTimers.append(timer);
+    }
+
+    setTestButtonsVisible(debugMode || testButtonsSetting);
+
+    connect(alarmTimers[0], SIGNAL(timeout()), this, SLOT(alarm1Triggered()));
+    connect(alarmTimers[1], SIGNAL(timeout()), this, SLOT(alarm2Triggered()));
+    connect(alarmTimers[2], SIGNAL(timeout()), this, SLOT(alarm3Triggered()));
+
+    updateLamps();
+    updateAlarms();
+    settingsChanged = false;
+
+    auto *saveTimer = new QTimer(this);
+    connect(saveTimer, SIGNAL(timeout()), this, SLOT(maybeSaveSettings()));
+    saveTimer->start(saveIntervalMs);
+
+    auto *reaimTimer = new QTimer(this);
+    connect(reaimTimer, SIGNAL(timeout()), this, SLOT(updateAlarms()));
+    reaimTimer->start(reaimIntervalMs);
+
+    updateTime();
+    statusbar->addPermanentWidget(&clockLabel, 0);
+
+    auto *clockTimer = new QTimer(this);
+    connect(clockTimer, SIGNAL(timeout()), this, SLOT(updateTime()));
+    clockTimer->start(clockIntervalMs);
+
+    QDir::setSearchPaths(QStringLiteral("photos"),
+                         QStringList { QDir::currentPath() + QLatin1String("/photos") });
+    QDir::setSearchPaths(QStringLiteral("translations"),
+                         QStringList { QDir::currentPath() + QLatin1String("/translations") });
+
+    setupTrayIcon();
+    centerOnScreen();
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    action_RestoreWindow->setEnabled(false);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    removeTrayIcon();
+    // The status bar does not own the clock label, which is a member.
+    statusbar->removeWidget(&clockLabel);
+    clockLabel.setParent(nullptr);
+    qDeleteAll(alarmTimers);
+}
+
+const QTimer *MainWindow::alarmTimer(int index) const
+{
+    return alarmTimers.value(index);
+}
+
+QTimeEdit *MainWindow::timeEdit(int index) const
+{
+    const QTimeEdit *edits[] = { timeEditAlarm1, timeEditAlarm2, timeEditAlarm3 };
+    return const_cast<QTimeEdit *>(edits[index]);
+}
+
+QCheckBox *MainWindow::enableCheckBox(int index) const
+{
+    QCheckBox *const boxes[] = { alarm1EnableCheckBox, alarm2EnableCheckBox,
+                                 alarm3EnableCheckBox };
+    return boxes[index];
+}
+
+QCheckBox *MainWindow::lockCheckBox(int index) const
+{
+    QCheckBox *const boxes[] = { alarm1LockCheckBox, alarm2LockCheckBox, alarm3LockCheckBox };
+    return boxes[index];
+}
+
+QLabel *MainWindow::ledLabel(int index) const
+{
+    QLabel *const lamps[] = { alarm1LedLabel, alarm2LedLabel, alarm3LedLabel };
+    return lamps[index];
+}
+
+void MainWindow::loadSettings()
+{
+    const QSettings settings;
+    for (int index = 0; index < alarmCount; ++index)
+        timeEdit(index)->setTime(SettingsKeys::readAlarmTime(settings, index + 1));
+
+    alarmArmed.clear();
+    for (int index = 0; index < alarmCount; ++index)
+        alarmArmed.append(SettingsKeys::readAlarmEnabled(settings, index + 1));
+
+    for (int index = 0; index < alarmCount; ++index)
+        lockCheckBox(index)->setChecked(SettingsKeys::readAlarmLocked(settings, index + 1));
+
+    for (int index = 0; index < alarmCount; ++index)
+        enableCheckBox(index)->setChecked(alarmArmed[index]);
+
+    alarmTexts.clear();
+    for (int index = 0; index < alarmCount; ++index)
+        alarmTexts.append(SettingsKeys::readAlarmText(settings, index + 1));
+
+    disableAllCheckBox->setChecked(SettingsKeys::disableAll.read(settings));
+    testButtonsSetting = SettingsKeys::showTestAlarm.read(settings);
+}
+
+bool MainWindow::saveSettings()
+{
+    QSettings settings;
+    for (int index = 0; index < alarmCount; ++index)
+        settings.setValue(SettingsKeys::alarmTimeKey(index + 1), timeEdit(index)->time());
+    for (int index = 0; index < alarmCount; ++index)
+        settings.setValue(SettingsKeys::alarmEnabledKey(index + 1),
+                          enableCheckBox(index)->isChecked());
+    for (int index = 0; index < alarmCount; ++index)
+        settings.setValue(SettingsKeys::alarmLockedKey(index + 1),
+                          lockCheckBox(index)->isChecked());
+    for (int index = 0; index < alarmCount; ++index)
+        settings.setValue(SettingsKeys::alarmTextKey(index + 1), alarmTexts[index]);
+    SettingsKeys::disableAll.write(settings, disableAllCheckBox->isChecked());
+
+    // Written now rather than when the store object goes, so that a store
+    // that cannot be written (read-only or full) is known and reported.
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+void MainWindow::markSettingsChanged()
+{
+    settingsChanged = true;
+}
+
+void MainWindow::maybeSaveSettings()
+{
+    if (!settingsChanged)
+        return;
+    settingsChanged = false;
+    if (saveSettings()) {
+        statusbar->showMessage(tr("%1: Saved settings.").arg(currentTimeText()), savedMessageMs);
+    } else {
+        // Keep the change marked so that the next period tries again, and
+        // leave the warning up until then.
+        settingsChanged = true;
+        statusbar->showMessage(tr("%1: Could not save settings!").arg(currentTimeText()));
+    }
+}
+
+void MainWindow::updateTime()
+{
+    clockLabel.setText(currentTimeText());
+}
+
+void MainWindow::updateLamps()
+{
+    for (int index = 0; index < alarmCount; ++index)
+        alarmArmed[index] = enableCheckBox(index)->isChecked() && !disableAllCheckBox->isChecked();
+    for (int index = 0; index < alarmCount; ++index)
+        ledLabel(index)->setPixmap(QPixmap(alarmArmed[index]
+                                                   ? QStringLiteral(":/icons/images/greenled.png")
+                                                   : QStringLiteral(":/icons/images/redled.png")));
+}
+
+void MainWindow::refreshAlarms()
+{
+    if (suppressReactions)
+        return;
+    updateLamps();
+    updateAlarms();
+}
+
+void MainWindow::rescheduleAlarm(int index)
+{
+    aimAlarm(index, QDateTime::currentDateTime());
+}
+
+void MainWindow::updateAlarms()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int index = 0; index < alarmCount; ++index)
+        aimAlarm(index, now);
+}
+
+void MainWindow::aimAlarm(int index, const QDateTime &now)
+{
+    if (index < 0 || index >= alarmCount || alarmTimers.size() != alarmCount)
+        return;
+    QTimer *timer = alarmTimers[index];
+    if (alarmArmed[index]) {
+        timer->start(static_cast<int>(
+                AlarmSchedule::interval(timeEdit(index)->time(), now, lastFired[index])));
+    } else if (timer->isActive()) {
+        timer->stop();
+    }
+}
+
+void MainWindow::alarm1Triggered()
+{
+    alarmTriggered(0);
+}
+
+void MainWindow::alarm2Triggered()
+{
+    alarmTriggered(1);
+}
+
+void MainWindow::alarm3Triggered()
+{
+    alarmTriggered(2);
+}
+
+void MainWindow::alarmTriggered(int index)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QTime alarmTime = timeEdit(index)->time();
+    // The wall clock can lag the timer's own clock by a little; the alarm
+    // waits for its second rather than showing early.
+    const int early = now.time().msecsTo(alarmTime);
+    if (early > 0 && early < earlyToleranceMs) {
+        alarmTimers[index]->start(early);
+        return;
+    }
+    lastFired[index] = AlarmSchedule::occurrenceAt(alarmTime, now);
+    showAlarm(alarmTexts[index], index + 1);
+}
+
+void MainWindow::showAlarm(const QString &text, int number)
+{
+    // Re-entrant: another alarm may open its own dialog above this one
+    // while this dialog runs its event loop.
+    ExpirationDialog dialog(text, number, this);
+    dialog.exec();
+}
+
+void MainWindow::on_alarm1EnableCheckBox_toggled()
+{
+    markSettingsChanged();
+    refreshAlarms();
+}
+
+void MainWindow::on_alarm2EnableCheckBox_toggled()
+{
+    markSettingsChanged();
+    refreshAlarms();
+}
+
+void MainWindow::on_alarm3EnableCheckBox_toggled()
+{
+    markSettingsChanged();
+    refreshAlarms();
+}
+
+void MainWindow::on_disableAllCheckBox_toggled()
+{
+    markSettingsChanged();
+    refreshAlarms();
+}
+
+void MainWindow::on_alarm1LockCheckBox_toggled()
+{
+    markSettingsChanged();
+}
+
+void MainWindow::on_alarm2LockCheckBox_toggled()
+{
+    markSettingsChanged();
+}
+
+void MainWindow::on_alarm3LockCheckBox_toggled()
+{
+    markSettingsChanged();
+}
+
+void MainWindow::on_timeEditAlarm1_timeChanged(QTime)
+{
+    if (suppressReactions)
+        return;
+    markSettingsChanged();
+    rescheduleAlarm(0);
+}
+
+void MainWindow::on_timeEditAlarm2_timeChanged(QTime)
+{
+    if (suppressReactions)
+        return;
+    markSettingsChanged();
+    rescheduleAlarm(1);
+}
+
+void MainWindow::on_timeEditAlarm3_timeChanged(QTime)
+{
+    if (suppressReactions)
+        return;
+    markSettingsChanged();
+    rescheduleAlarm(2);
+}
+
+void MainWindow::on_alarm1TextToolButton_clicked()
+{
+    editAlarmText(0);
+}
+
+void MainWindow::on_alarm2TextToolButton_clicked()
+{
+    editAlarmText(1);
+}
+
+void MainWindow::on_alarm3TextToolButton_clicked()
+{
+    editAlarmText(2);
+}
+
+void MainWindow::on_alarm1DebugToolButton_clicked()
+{
+    showAlarm(alarmTexts[0], 1);
+}
+
+void MainWindow::on_alarm2DebugToolButton_clicked()
+{
+    showAlarm(alarmTexts[1], 2);
+}
+
+void MainWindow::on_alarm3DebugToolButton_clicked()
+{
+    showAlarm(alarmTexts[2], 3);
+}
+
+void MainWindow::editAlarmText(int index)
+{
+    if (index < 0 || index >= alarmCount)
+        return;
+    bool confirmed = false;
+    const QString text = QInputDialog::getText(
+            this, tr("Question"), tr("Enter text to show when alarm %1 fires:").arg(index + 1),
+            QLineEdit::Normal, alarmTexts[index], &confirmed);
+    if (confirmed && !text.isEmpty() && text != alarmTexts[index]) {
+        markSettingsChanged();
+        alarmTexts[index] = text;
+    }
+}
+
+void MainWindow::setTestButtonsVisible(bool visible)
+{
+    alarm1DebugToolButton->setVisible(visible);
+    alarm2DebugToolButton->setVisible(visible);
+    alarm3DebugToolButton->setVisible(visible);
+}
+
+void MainWindow::applyTestButtonSetting()
+{
+    const QSettings settings;
+    setTestButtonsVisible(SettingsKeys::showTestAlarm.read(settings));
+}
+
+bool MainWindow::trayAvailable()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void MainWindow::setupTrayIcon()
+{
+    if (!trayAvailable()) {
+        toTrayPushButton->setEnabled(false);
+        return;
+    }
+    trayIcon = new QSystemTrayIcon(trayImage, this);
+    trayIcon->setToolTip(tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion)));
+    auto *menu = new QMenu(this);
+    menu->addAction(action_RestoreWindow);
+    menu->addAction(action_About);
+    menu->addSeparator();
+    menu->addAction(action_Exit);
+    trayIcon->setContextMenu(menu);
+    connect(trayIcon, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,
+            SLOT(trayActivated(QSystemTrayIcon::ActivationReason)));
+    trayIcon->setVisible(true);
+}
+
+void MainWindow::removeTrayIcon()
+{
+    if (!trayIcon)
+        return;
+    trayIcon->setVisible(false);
+    trayIcon->deleteLater();
+    trayIcon = nullptr;
+}
+
+void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick)
+        on_action_RestoreWindow_triggered();
+}
+
+bool MainWindow::isParked() const
+{
+    return (windowFlags() & (Qt::WindowType(0x02) | Qt::WindowType(0x10))) != 0;
+}
+
+void MainWindow::parkInTray()
+{
+    // As a sub-window without a parent the window is hidden, and with it its
+    // taskbar entry; only the tray icon is left.
+    setWindowFlags(Qt::SubWindow);
+    action_RestoreWindow->setEnabled(true);
+}
+
+void MainWindow::restoreFromTray()
+{
+    if (!action_RestoreWindow->isEnabled())
+        return;
+    setWindowFlags(Qt::Window);
+    QPoint position = pos();
+    position.setX(qMax(0, position.x()));
+    position.setY(qMax(0, position.y()));
+    move(position);
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    action_RestoreWindow->setEnabled(false);
+    setVisible(true);
+}
+
+void MainWindow::on_action_RestoreWindow_triggered()
+{
+    restoreFromTray();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    activateWindow();
+    raise();
+}
+
+void MainWindow::on_toTrayPushButton_clicked()
+{
+    if (trayAvailable())
+        parkInTray();
+}
 
 void MainWindow::showAtStart()
 {
-    setVisible(true);
+    const QSettings settings;
+    if (trayAvailable() && SettingsKeys::startOnTray.read(settings))
+        parkInTray();
+    else
+        setVisible(true);
+}
+
+void MainWindow::centerOnScreen()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect window = geometry();
+    const int x = (screen.right() - screen.left() + 1) / 2 - (window.right() - window.left() + 1) / 2;
+    const int y = (screen.bottom() - screen.top() + 1) / 2 - (window.bottom() - window.top() + 1) / 2;
+    move(x, y);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() != QEvent::WindowStateChange) {
+        event->ignore();
+        return;
+    }
+    const QSettings settings;
+    if (trayAvailable() && (windowState() & Qt::WindowMinimized)
+        && SettingsKeys::minimizeToTray.read(settings)) {
+        parkInTray();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    const QSettings settings;
+    if (!suppressReactions && trayAvailable() && SettingsKeys::closeToTray.read(settings)) {
+        parkInTray();
+        event->ignore();
+        return;
+    }
+
+    QWidget *boxParent = isParked() ? nullptr : this;
+    if (SettingsKeys::confirmExit.read(settings)) {
+        QMessageBox question(QMessageBox::Question, tr("Question"), tr("Dou you want to exit?"),
+                             QMessageBox::Yes | QMessageBox::No, boxParent);
+        question.setDefaultButton(QMessageBox::No);
+        question.setEscapeButton(QMessageBox::No);
+        question.setWindowIcon(windowIcon());
+        if (question.exec() != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+
+    if (!saveSettings()) {
+        // The program is ending: say so rather than lose the alarms silently.
+        QMessageBox::warning(boxParent, tr("Warning"),
+                             tr("The alarm settings could not be saved to %1.\n"
+                                "Changes made since the last save are lost.")
+                                     .arg(QSettings().fileName()));
+    }
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::on_action_Exit_triggered()
+{
+    suppressReactions = true;
+    close();
+    suppressReactions = false;
+}
+
+void MainWindow::on_action_About_triggered()
+{
+    // Called directly rather than through the action: a disabled action no
+    // longer triggers, and the window must come to the front all the same.
+    on_action_RestoreWindow_triggered();
+    QMessageBox::about(this, tr("About Dorvex %1").arg(QLatin1String(programVersion)),
+                       tr("Dorvex %1 by Ostrevan\n\n"
+                          "Free software, provided as is, without any warranty.")
+                               .arg(QLatin1String(programVersion)));
+}
+
+void MainWindow::on_action_About_Qt_triggered()
+{
+    QMessageBox::aboutQt(this, QString());
+}
+
+void MainWindow::on_action_Help_triggered()
+{
+    HelpDialog dialog(QCoreApplication::applicationDirPath() + QLatin1String("/help.txt"), this);
+    dialog.exec();
+}
+
+void MainWindow::on_action_Settings_triggered()
+{
+    SettingsDialog dialog(debugMode, this);
+    if (dialog.exec() == QDialog::Accepted)
+        applyTestButtonSetting();
 }

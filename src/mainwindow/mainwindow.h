@@ -3,10 +3,19 @@
 
 #include "ui_mainwindow.h"
 
+#include <QDateTime>
+#include <QIcon>
+#include <QLabel>
 #include <QMainWindow>
+#include <QSystemTrayIcon>
+#include <QVector>
 
-// The alarm panel: three alarm rows, the disable-all switch, the menus
-// and the status bar.
+class QTimer;
+
+// The alarm panel: three daily alarms, each armed by its enable box unless
+// everything is disabled, each fired by a single-shot timer that is aimed at
+// the alarm's next occurrence and re-aimed every minute. The panel can live
+// in the system tray, and the alarm values are saved periodically and on exit.
 class MainWindow : public QMainWindow, private Ui::MainWindow
 {
     Q_OBJECT
@@ -15,10 +24,87 @@ public:
     explicit MainWindow(bool debugMode, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Shows the window, or only the tray icon when the user asked to start there.
     void showAtStart();
 
+    // The single-shot timer of alarm index 0, 1 or 2, for inspection.
+    const QTimer *alarmTimer(int index) const;
+
+public slots:
+    void on_action_About_triggered();
+    void on_action_About_Qt_triggered();
+    void on_action_Help_triggered();
+    void on_action_Settings_triggered();
+    void on_action_Exit_triggered();
+    void on_alarm1EnableCheckBox_toggled();
+    void on_alarm2EnableCheckBox_toggled();
+    void on_alarm3EnableCheckBox_toggled();
+    void on_disableAllCheckBox_toggled();
+    void on_alarm1LockCheckBox_toggled();
+    void on_alarm2LockCheckBox_toggled();
+    void on_alarm3LockCheckBox_toggled();
+    void on_timeEditAlarm1_timeChanged(QTime time);
+    void on_timeEditAlarm2_timeChanged(QTime time);
+    void on_timeEditAlarm3_timeChanged(QTime time);
+    void on_alarm1TextToolButton_clicked();
+    void on_alarm2TextToolButton_clicked();
+    void on_alarm3TextToolButton_clicked();
+    void on_alarm1DebugToolButton_clicked();
+    void on_alarm2DebugToolButton_clicked();
+    void on_alarm3DebugToolButton_clicked();
+    void on_action_RestoreWindow_triggered();
+    void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    void on_toTrayPushButton_clicked();
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private slots:
+    void alarm1Triggered();
+    void alarm2Triggered();
+    void alarm3Triggered();
+    void maybeSaveSettings();
+    void updateTime();
+    void updateAlarms();
+
 private:
+    void loadSettings();
+    bool saveSettings();
+    void markSettingsChanged();
+    void updateLamps();
+    void refreshAlarms();
+    void rescheduleAlarm(int index);
+    void aimAlarm(int index, const QDateTime &now);
+    void alarmTriggered(int index);
+    void showAlarm(const QString &text, int number);
+    void editAlarmText(int index);
+    void setTestButtonsVisible(bool visible);
+    void applyTestButtonSetting();
+
+    void setupTrayIcon();
+    void removeTrayIcon();
+    void centerOnScreen();
+    bool isParked() const;
+    void parkInTray();
+    void restoreFromTray();
+
+    QTimeEdit *timeEdit(int index) const;
+    QCheckBox *enableCheckBox(int index) const;
+    QCheckBox *lockCheckBox(int index) const;
+    QLabel *ledLabel(int index) const;
+    static bool trayAvailable();
+
+    QVector<bool> alarmArmed;
+    QVector<QString> alarmTexts;
+    QVector<QTimer *> alarmTimers;
+    QLabel clockLabel;
+    bool settingsChanged = false;
     bool debugMode;
+    bool suppressReactions = false;
+    bool testButtonsSetting = false;
+    QIcon trayImage;
+    QSystemTrayIcon *trayIcon = nullptr;
+    // The occurrence each alarm fired for last, so that no re-aim brings it back.
+    QVector<QDateTime> lastFired;
 };
 
 #endif

@@ -1,0 +1,547 @@
+#include "mainwindow.h"
+#include "modalanswerer.h"
+#include "settingskeys.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QPushButton>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+// The alarm panel's behaviour as a user meets it: what arms an alarm, when it
+// fires, what is saved. Dialogs are answered the way a user would.
+namespace {
+
+const int day = 24 * 60 * 60 * 1000;
+
+struct AlarmSeen
+{
+    QString sentence;
+    QString number;
+    QTime shownAt;
+};
+
+// Dismisses the next expiration dialog with a click, noting what it showed.
+ModalAnswerer::Answer dismissAlarm(AlarmSeen *seen)
+{
+    return [seen](QWidget *dialog) {
+        seen->shownAt = QTime::currentTime();
+        QCOMPARE(dialog->metaObject()->className(), "ExpirationDialog");
+        seen->sentence = dialog->findChild<QLabel *>("alarmLabel")->text();
+        seen->number = dialog->findChild<QLabel *>("alarmNumberLeftLabel")->text();
+        QTest::mouseClick(dialog, Qt::LeftButton);
+    };
+}
+
+QTime wholeSecondsFromNow(int seconds)
+{
+    const QTime t = QTime::currentTime().addSecs(seconds);
+    return QTime(t.hour(), t.minute(), t.second());
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstRunShowsTheDefaults();
+    void loadAtStartMarksNothingAndAimsAtTheStoredTime();
+    void alarmFiresOnTimeOnceIntoTheDialog();
+    void reaimingAfterFiringWaitsForTomorrow();
+    void disableAllDisarmsAndRestoresExactlyTheEnabled();
+    void toggleOfOneEnableBoxReaimsAllThree();
+    void timeChangeReaimsOnlyItsAlarmAndKeepsTheLamps();
+    void savedMessageOnlyAfterAChangeAndOncePerPeriod();
+    void failedSaveIsReportedAndRetried();
+    void textDialogChangesOnlyOnANewNonEmptyText_data();
+    void textDialogChangesOnlyOnANewNonEmptyText();
+    void lockedRowStaysArmedAndTestable();
+    void testButtonShowsTheAlarmWhateverItsState();
+    void testButtonsFollowTheDebugSwitchAndTheOption();
+    void secondAlarmOpensAboveTheFirst();
+    void valuesSurviveARestart();
+    void damagedStoredValues();
+    void noMaximiseButtonAndCentred();
+
+private:
+    template<typename T> T *child(const QString &name) const
+    {
+        return window->findChild<T *>(name);
+    }
+    QTimeEdit *timeEdit(int number) const
+    {
+        return child<QTimeEdit>(QStringLiteral("timeEditAlarm%1").arg(number));
+    }
+    QCheckBox *enableBox(int number) const
+    {
+        return child<QCheckBox>(QStringLiteral("alarm%1EnableCheckBox").arg(number));
+    }
+    bool lampIsGreen(int number) const;
+    QString statusMessage() const
+    {
+        return static_cast<QMainWindow *>(window)->statusBar()->currentMessage();
+    }
+    void saveNow() { QMetaObject::invokeMethod(window, "maybeSaveSettings"); }
+    void reaimNow() { QMetaObject::invokeMethod(window, "updateAlarms"); }
+    void newWindow(bool debugMode = false);
+
+    MainWindow *window = nullptr;
+};
+
+void TestMainWindow::init()
+{
+    TestEnvironment::instance().reset();
+}
+
+void TestMainWindow::cleanup()
+{
+    delete window;
+    window = nullptr;
+    const QString configFolder = QFileInfo(TestEnvironment::instance().settingsFile()).path();
+    if (QFileInfo(configFolder).isFile())
+        QFile::remove(configFolder);
+}
+
+void TestMainWindow::newWindow(bool debugMode)
+{
+    delete window;
+    window = new MainWindow(debugMode);
+}
+
+bool TestMainWindow::lampIsGreen(int number) const
+{
+    const QImage lamp = child<QLabel>(QStringLiteral("alarm%1LedLabel").arg(number))
+                                ->pixmap()
+                                .toImage();
+    const QImage green = QPixmap(QStringLiteral(":/icons/images/greenled.png")).toImage();
+    const QImage red = QPixmap(QStringLiteral(":/icons/images/redled.png")).toImage();
+    if (lamp == green)
+        return true;
+    if (lamp != red)
+        qWarning("lamp %d is neither red nor green", number);
+    return false;
+}
+
+void TestMainWindow::firstRunShowsTheDefaults()
+{
+    newWindow();
+    for (int number = 1; number <= 3; ++number) {
+        QCOMPARE(timeEdit(number)->time(), QTime(0, 0));
+        QVERIFY(!enableBox(number)->isChecked());
+        QVERIFY(!lampIsGreen(number));
+        QVERIFY(!window->alarmTimer(number - 1)->isActive());
+        QVERIFY(!child<QToolButton>(QStringLiteral("alarm%1DebugToolButton").arg(number))
+                         ->isVisibleTo(window));
+    }
+    QVERIFY(!child<QCheckBox>("disableAllCheckBox")->isChecked());
+
+    AlarmSeen seen;
+    for (int number = 1; number <= 3; ++number) {
+        ModalAnswerer answerer(dismissAlarm(&seen));
+        QMetaObject::invokeMethod(window,
+                                  qPrintable(QStringLiteral("on_alarm%1DebugToolButton_clicked")
+                                                     .arg(number)));
+        QVERIFY(answerer.answered());
+        QCOMPARE(seen.sentence, QStringLiteral("Alarm \"alarm %1\" expired!").arg(number));
+        QCOMPARE(seen.number, QString::number(number));
+    }
+
+    // Nothing changed, so nothing is written.
+    saveNow();
+    QCOMPARE(statusMessage(), QString());
+    QVERIFY(QSettings().allKeys().filter("alarm").isEmpty());
+}
+
+void TestMainWindow::loadAtStartMarksNothingAndAimsAtTheStoredTime()
+{
+    const QTime inAnHour = wholeSecondsFromNow(3600);
+    {
+        QSettings settings;
+        settings.setValue(SettingsKeys::alarmTimeKey(2), inAnHour);
+        settings.setValue(SettingsKeys::alarmEnabledKey(2), true);
+        settings.setValue(SettingsKeys::alarmLockedKey(3), true);
+    }
+    newWindow();
+    QCOMPARE(timeEdit(2)->time(), inAnHour);
+    QVERIFY(enableBox(2)->isChecked());
+    QVERIFY(lampIsGreen(2));
+    QVERIFY(!lampIsGreen(1));
+    QVERIFY(!timeEdit(3)->isEnabled());
+    const QTimer *timer = window->alarmTimer(1);
+    QVERIFY(timer->isActive());
+    QVERIFY(timer->remainingTime() > 3590000 && timer->remainingTime() <= 3600000);
+    QCOMPARE(timer->timerType(), Qt::PreciseTimer);
+    QVERIFY(!window->alarmTimer(0)->isActive());
+
+    saveNow();
+    QCOMPARE(statusMessage(), QString());
+}
+
+void TestMainWindow::alarmFiresOnTimeOnceIntoTheDialog()
+{
+    newWindow();
+    const QTime alarmTime = wholeSecondsFromNow(3);
+    timeEdit(1)->setTime(alarmTime);
+    enableBox(1)->setChecked(true);
+    QVERIFY(window->alarmTimer(0)->isActive());
+
+    int dialogs = 0;
+    AlarmSeen seen;
+    auto answerer = std::make_unique<ModalAnswerer>(
+            [&](QWidget *dialog) {
+                ++dialogs;
+                dismissAlarm(&seen)(dialog);
+            },
+            10000);
+    QTRY_VERIFY_WITH_TIMEOUT(answerer->answered(), 10000);
+    // Never before its second, and promptly after it (generous slack).
+    QVERIFY2(seen.shownAt >= alarmTime, qPrintable(seen.shownAt.toString("hh:mm:ss.zzz")));
+    QVERIFY(alarmTime.msecsTo(seen.shownAt) < 2000);
+    QCOMPARE(seen.number, QStringLiteral("1"));
+
+    // The same occurrence never comes back, whatever re-aims in between.
+    auto watcher = std::make_unique<ModalAnswerer>(
+            [&](QWidget *dialog) {
+                ++dialogs;
+                QTest::mouseClick(dialog, Qt::LeftButton);
+            },
+            3000);
+    reaimNow();
+    QTest::qWait(1500);
+    reaimNow();
+    QTest::qWait(1500);
+    QVERIFY(!watcher->answered());
+    QCOMPARE(dialogs, 1);
+}
+
+void TestMainWindow::reaimingAfterFiringWaitsForTomorrow()
+{
+    newWindow();
+    timeEdit(2)->setTime(wholeSecondsFromNow(1));
+    enableBox(2)->setChecked(true);
+    AlarmSeen seen;
+    ModalAnswerer answerer(dismissAlarm(&seen));
+    QTRY_VERIFY_WITH_TIMEOUT(answerer.answered(), 8000);
+    QVERIFY(!window->alarmTimer(1)->isActive());
+
+    reaimNow();
+    const QTimer *timer = window->alarmTimer(1);
+    QVERIFY(timer->isActive());
+    QVERIFY2(timer->remainingTime() > day - 60000, qPrintable(QString::number(timer->remainingTime())));
+    QVERIFY(timer->remainingTime() <= day);
+}
+
+void TestMainWindow::disableAllDisarmsAndRestoresExactlyTheEnabled()
+{
+    newWindow();
+    enableBox(1)->setChecked(true);
+    enableBox(3)->setChecked(true);
+    QVERIFY(lampIsGreen(1) && !lampIsGreen(2) && lampIsGreen(3));
+
+    auto *disableAll = child<QCheckBox>("disableAllCheckBox");
+    disableAll->setChecked(true);
+    for (int number = 1; number <= 3; ++number) {
+        QVERIFY(!lampIsGreen(number));
+        QVERIFY(!window->alarmTimer(number - 1)->isActive());
+    }
+    QVERIFY(enableBox(1)->isChecked() && enableBox(3)->isChecked());
+    reaimNow();
+    QVERIFY(!window->alarmTimer(0)->isActive());
+
+    disableAll->setChecked(false);
+    QVERIFY(lampIsGreen(1) && !lampIsGreen(2) && lampIsGreen(3));
+    QVERIFY(window->alarmTimer(0)->isActive());
+    QVERIFY(!window->alarmTimer(1)->isActive());
+    QVERIFY(window->alarmTimer(2)->isActive());
+}
+
+void TestMainWindow::toggleOfOneEnableBoxReaimsAllThree()
+{
+    newWindow();
+    timeEdit(1)->setTime(wholeSecondsFromNow(3600));
+    timeEdit(3)->setTime(wholeSecondsFromNow(3600));
+    enableBox(1)->setChecked(true);
+    enableBox(3)->setChecked(true);
+    {
+        // Moved without the window noticing: only a re-aim picks it up.
+        const QSignalBlocker block1(timeEdit(1));
+        const QSignalBlocker block3(timeEdit(3));
+        timeEdit(1)->setTime(wholeSecondsFromNow(7200));
+        timeEdit(3)->setTime(wholeSecondsFromNow(7200));
+    }
+    enableBox(2)->setChecked(true);
+    QVERIFY(window->alarmTimer(0)->remainingTime() > 7100000);
+    QVERIFY(window->alarmTimer(1)->isActive());
+    QVERIFY(window->alarmTimer(2)->remainingTime() > 7100000);
+}
+
+void TestMainWindow::timeChangeReaimsOnlyItsAlarmAndKeepsTheLamps()
+{
+    newWindow();
+    timeEdit(1)->setTime(wholeSecondsFromNow(3600));
+    timeEdit(3)->setTime(wholeSecondsFromNow(3600));
+    enableBox(1)->setChecked(true);
+    enableBox(3)->setChecked(true);
+    {
+        const QSignalBlocker block(timeEdit(1));
+        timeEdit(1)->setTime(wholeSecondsFromNow(7200));
+    }
+    {
+        // Checked behind the window's back: its lamp must stay as it was.
+        const QSignalBlocker block(enableBox(2));
+        enableBox(2)->setChecked(true);
+    }
+    timeEdit(3)->setTime(wholeSecondsFromNow(10800));
+
+    QVERIFY(window->alarmTimer(0)->remainingTime() < 3610000);
+    QVERIFY(window->alarmTimer(2)->remainingTime() > 10700000);
+    QVERIFY(!window->alarmTimer(1)->isActive());
+    QVERIFY(!lampIsGreen(2));
+}
+
+void TestMainWindow::savedMessageOnlyAfterAChangeAndOncePerPeriod()
+{
+    newWindow();
+    enableBox(2)->setChecked(true);
+    saveNow();
+    QVERIFY2(statusMessage().endsWith(QLatin1String(": Saved settings.")), qPrintable(statusMessage()));
+    const QTime stamp = QTime::fromString(statusMessage().section(':', 0, 2), Qt::TextDate);
+    QVERIFY(stamp.isValid());
+    QVERIFY(qAbs(stamp.secsTo(QTime::currentTime())) <= 2);
+    QCOMPARE(QSettings().value(SettingsKeys::alarmEnabledKey(2)).toBool(), true);
+
+    static_cast<QMainWindow *>(window)->statusBar()->clearMessage();
+    saveNow();
+    QCOMPARE(statusMessage(), QString());
+}
+
+void TestMainWindow::failedSaveIsReportedAndRetried()
+{
+    newWindow();
+    // A file where the settings folder should be: nothing can be written,
+    // not even by root.
+    const QString configFolder = QFileInfo(TestEnvironment::instance().settingsFile()).path();
+    QDir(configFolder).removeRecursively();
+    {
+        QFile blocker(configFolder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    enableBox(1)->setChecked(true);
+    saveNow();
+    QVERIFY2(statusMessage().endsWith(QLatin1String(": Could not save settings!")),
+             qPrintable(statusMessage()));
+    // The alarm itself keeps working.
+    QVERIFY(window->alarmTimer(0)->isActive());
+
+    // Once the folder can be written again, the next period saves.
+    QFile::remove(configFolder);
+    saveNow();
+    QVERIFY(statusMessage().endsWith(QLatin1String(": Saved settings.")));
+    QSettings settings(TestEnvironment::instance().settingsFile(), QSettings::IniFormat);
+    QCOMPARE(settings.value(SettingsKeys::alarmEnabledKey(1)).toString(), QStringLiteral("true"));
+}
+
+void TestMainWindow::textDialogChangesOnlyOnANewNonEmptyText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("cancel") << "something new" << false << "alarm 2";
+    QTest::newRow("emptied") << "" << true << "alarm 2";
+    QTest::newRow("unchanged") << "alarm 2" << true << "alarm 2";
+    QTest::newRow("new text") << "Take the pills" << true << "Take the pills";
+}
+
+void TestMainWindow::textDialogChangesOnlyOnANewNonEmptyText()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, confirm);
+    QFETCH(QString, shown);
+    newWindow();
+    ModalAnswerer input(ModalAnswerer::enterText(typed, confirm));
+    child<QToolButton>("alarm2TextToolButton")->click();
+    QVERIFY(input.answered());
+    QCOMPARE(input.dialogText(), QStringLiteral("Enter text to show when alarm 2 fires:"));
+    QCOMPARE(input.dialogParent(), window);
+
+    saveNow();
+    QCOMPARE(statusMessage().isEmpty(), shown == QLatin1String("alarm 2"));
+
+    AlarmSeen seen;
+    ModalAnswerer alarm(dismissAlarm(&seen));
+    QMetaObject::invokeMethod(window, "on_alarm2DebugToolButton_clicked");
+    QCOMPARE(seen.sentence, QStringLiteral("Alarm \"%1\" expired!").arg(shown));
+}
+
+void TestMainWindow::lockedRowStaysArmedAndTestable()
+{
+    newWindow(true);
+    enableBox(1)->setChecked(true);
+    saveNow();
+    child<QCheckBox>("alarm1LockCheckBox")->setChecked(true);
+    QVERIFY(!timeEdit(1)->isEnabled());
+    QVERIFY(!child<QToolButton>("alarm1TextToolButton")->isEnabled());
+    QVERIFY(enableBox(1)->isEnabled());
+    QVERIFY(lampIsGreen(1));
+    QVERIFY(window->alarmTimer(0)->isActive());
+
+    auto *testButton = child<QToolButton>("alarm1DebugToolButton");
+    QVERIFY(testButton->isEnabled());
+    AlarmSeen seen;
+    ModalAnswerer alarm(dismissAlarm(&seen));
+    testButton->click();
+    QVERIFY(alarm.answered());
+
+    // The lock is a change to save.
+    saveNow();
+    QVERIFY(statusMessage().endsWith(QLatin1String("Saved settings.")));
+    QCOMPARE(QSettings().value(SettingsKeys::alarmLockedKey(1)).toBool(), true);
+}
+
+void TestMainWindow::testButtonShowsTheAlarmWhateverItsState()
+{
+    newWindow(true);
+    timeEdit(3)->setTime(wholeSecondsFromNow(3600));
+    enableBox(3)->setChecked(true);
+    child<QCheckBox>("disableAllCheckBox")->setChecked(true);
+    QVERIFY(!window->alarmTimer(2)->isActive());
+
+    AlarmSeen seen;
+    ModalAnswerer alarm(dismissAlarm(&seen));
+    child<QToolButton>("alarm3DebugToolButton")->click();
+    QVERIFY(alarm.answered());
+    QCOMPARE(seen.number, QStringLiteral("3"));
+    QVERIFY(!window->alarmTimer(2)->isActive());
+    QVERIFY(!lampIsGreen(3));
+}
+
+void TestMainWindow::testButtonsFollowTheDebugSwitchAndTheOption()
+{
+    newWindow(true);
+    QVERIFY(child<QToolButton>("alarm2DebugToolButton")->isVisibleTo(window));
+
+    // Once the settings are accepted, only the stored option counts.
+    ModalAnswerer settings([](QWidget *dialog) {
+        auto *buttons = dialog->findChild<QDialogButtonBox *>("buttonBox");
+        QVERIFY(buttons);
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    QMetaObject::invokeMethod(window, "on_action_Settings_triggered");
+    QVERIFY(settings.answered());
+    for (int number = 1; number <= 3; ++number)
+        QVERIFY(!child<QToolButton>(QStringLiteral("alarm%1DebugToolButton").arg(number))
+                         ->isVisibleTo(window));
+
+    {
+        QSettings store;
+        SettingsKeys::showTestAlarm.write(store, true);
+    }
+    newWindow(false);
+    QVERIFY(child<QToolButton>("alarm2DebugToolButton")->isVisibleTo(window));
+}
+
+void TestMainWindow::secondAlarmOpensAboveTheFirst()
+{
+    newWindow();
+    AlarmSeen second;
+    QPointer<QWidget> firstDialog;
+    bool secondWasAbove = false;
+    ModalAnswerer first([&](QWidget *dialog) {
+        firstDialog = dialog;
+        ModalAnswerer inner([&](QWidget *secondDialog) {
+            secondWasAbove = QApplication::activeModalWidget() == secondDialog
+                    && secondDialog != firstDialog.data() && firstDialog->isVisible();
+            dismissAlarm(&second)(secondDialog);
+        });
+        // Alarm 3 runs out while alarm 1's dialog is still up.
+        QMetaObject::invokeMethod(window, "alarm3Triggered");
+        QVERIFY(inner.answered());
+        QCOMPARE(QApplication::activeModalWidget(), dialog);
+        QTest::mouseClick(dialog, Qt::LeftButton);
+    });
+    QMetaObject::invokeMethod(window, "on_alarm1DebugToolButton_clicked");
+    QVERIFY(first.answered());
+    QVERIFY(secondWasAbove);
+    QCOMPARE(second.number, QStringLiteral("3"));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestMainWindow::valuesSurviveARestart()
+{
+    newWindow();
+    timeEdit(1)->setTime(QTime(6, 45, 30));
+    timeEdit(3)->setTime(QTime(23, 59, 59));
+    enableBox(3)->setChecked(true);
+    child<QCheckBox>("alarm2LockCheckBox")->setChecked(true);
+    child<QCheckBox>("disableAllCheckBox")->setChecked(true);
+    ModalAnswerer input(ModalAnswerer::enterText(QStringLiteral("Bins out \"now\"")));
+    child<QToolButton>("alarm1TextToolButton")->click();
+    saveNow();
+    QVERIFY(statusMessage().endsWith(QLatin1String("Saved settings.")));
+
+    newWindow();
+    QCOMPARE(timeEdit(1)->time(), QTime(6, 45, 30));
+    QCOMPARE(timeEdit(3)->time(), QTime(23, 59, 59));
+    QVERIFY(enableBox(3)->isChecked());
+    QVERIFY(!enableBox(1)->isChecked());
+    QVERIFY(child<QCheckBox>("alarm2LockCheckBox")->isChecked());
+    QVERIFY(!timeEdit(2)->isEnabled());
+    QVERIFY(child<QCheckBox>("disableAllCheckBox")->isChecked());
+    QVERIFY(!lampIsGreen(3));
+    AlarmSeen seen;
+    ModalAnswerer alarm(dismissAlarm(&seen));
+    QMetaObject::invokeMethod(window, "on_alarm1DebugToolButton_clicked");
+    QCOMPARE(seen.sentence, QStringLiteral("Alarm \"Bins out \"now\"\" expired!"));
+}
+
+void TestMainWindow::damagedStoredValues()
+{
+    const QString longText(1024 * 1024, QLatin1Char('x'));
+    {
+        QSettings settings;
+        settings.setValue(SettingsKeys::alarmTimeKey(1), QStringLiteral("25:99"));
+        settings.setValue(SettingsKeys::alarmTimeKey(2), 12345);
+        settings.setValue(SettingsKeys::alarmTimeKey(3), QString());
+        settings.setValue(SettingsKeys::alarmEnabledKey(2), QStringLiteral("maybe"));
+        settings.setValue(SettingsKeys::alarmTextKey(3), longText);
+    }
+    newWindow();
+    for (int number = 1; number <= 3; ++number)
+        QCOMPARE(timeEdit(number)->time(), QTime(0, 0));
+    QVERIFY(!enableBox(2)->isChecked());
+    QVERIFY(!lampIsGreen(2));
+
+    AlarmSeen seen;
+    ModalAnswerer alarm(dismissAlarm(&seen));
+    QMetaObject::invokeMethod(window, "on_alarm3DebugToolButton_clicked");
+    QVERIFY(alarm.answered());
+    QCOMPARE(seen.sentence.size(), longText.size() + int(qstrlen("Alarm \"\" expired!")));
+}
+
+void TestMainWindow::noMaximiseButtonAndCentred()
+{
+    newWindow();
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(window->pos(), QPoint(screen.width() / 2 - 482 / 2, screen.height() / 2 - 308 / 2));
+}
+
+DORVEX_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

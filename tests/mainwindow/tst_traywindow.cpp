@@ -1,0 +1,331 @@
+#include "mainwindow.h"
+#include "modalanswerer.h"
+#include "settingskeys.h"
+#include "testenvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSystemTrayIcon>
+#include <QTimeEdit>
+#include <QTimer>
+
+// The window in a real X session with a window manager and, unless the
+// harness leaves it out, a system tray: what is mapped on the screen, what
+// the tray icon does, and how the program ends.
+namespace {
+
+// Mapped top-level windows titled like the alarm panel, as X sees them.
+int mappedPanels()
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"),
+                  { "search", "--onlyvisible", "--name", "^Dorvex 1\\.0\\.2$" });
+    xdotool.waitForFinished(5000);
+    return QString::fromLatin1(xdotool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size();
+}
+
+void xdotool(const QStringList &arguments)
+{
+    QProcess::execute(QStringLiteral("xdotool"), arguments);
+}
+
+void setOption(const SettingsKeys::BoolOption &option, bool value)
+{
+    QSettings settings;
+    option.write(settings, value);
+}
+
+} // namespace
+
+class TestTrayWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void parkingUnmapsAndRestoringMapsTheWindow();
+    void restoredWindowComesBackOnScreen();
+    void startInTrayShowsOnlyTheIcon();
+    void closeToTrayParksWithoutAsking();
+    void exitAsksAndNeverParks_data();
+    void exitAsksAndNeverParks();
+    void minimiseToTrayParks();
+    void exitAnsweredNoChangesNothing();
+    void exitAnsweredYesSavesAndEndsWithZero();
+    void exitFromTheTrayMenuWhileParkedAsksWithoutParent();
+    void onlyADoubleClickOnTheIconRestores();
+    void aboutFromTheTrayRestoresFirst();
+    void withoutATray();
+
+private:
+    template<typename T> T *child(const char *name) const
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+    bool parked() const { return child<QAction>("action_RestoreWindow")->isEnabled(); }
+    void requireTray();
+    void showWindow();
+
+    MainWindow *window = nullptr;
+};
+
+void TestTrayWindow::init()
+{
+    TestEnvironment::instance().reset();
+    window = new MainWindow(false);
+}
+
+void TestTrayWindow::cleanup()
+{
+    delete window;
+    window = nullptr;
+    QTRY_COMPARE(mappedPanels(), 0);
+}
+
+void TestTrayWindow::requireTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        QSKIP("no system tray in this session");
+}
+
+void TestTrayWindow::showWindow()
+{
+    window->showAtStart();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTRY_COMPARE(mappedPanels(), 1);
+}
+
+void TestTrayWindow::parkingUnmapsAndRestoringMapsTheWindow()
+{
+    requireTray();
+    showWindow();
+    QVERIFY(!parked());
+    child<QPushButton>("toTrayPushButton")->click();
+    QVERIFY(parked());
+    QVERIFY(!window->isVisible());
+    QTRY_COMPARE(mappedPanels(), 0);
+    auto *tray = window->findChild<QSystemTrayIcon *>();
+    QVERIFY(tray && tray->isVisible());
+
+    child<QAction>("action_RestoreWindow")->trigger();
+    QVERIFY(!parked());
+    QTRY_COMPARE(mappedPanels(), 1);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->isMinimized());
+    QTRY_VERIFY(window->isActiveWindow());
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(window->windowFlags() & Qt::Window);
+}
+
+void TestTrayWindow::restoredWindowComesBackOnScreen()
+{
+    requireTray();
+    showWindow();
+    window->move(-120, -60);
+    QTRY_VERIFY(window->pos().x() < 0 || window->pos().y() < 0);
+    child<QPushButton>("toTrayPushButton")->click();
+    child<QAction>("action_RestoreWindow")->trigger();
+    QTRY_COMPARE(mappedPanels(), 1);
+    QVERIFY(window->pos().x() >= 0);
+    QVERIFY(window->pos().y() >= 0);
+}
+
+void TestTrayWindow::startInTrayShowsOnlyTheIcon()
+{
+    requireTray();
+    setOption(SettingsKeys::startOnTray, true);
+    window->showAtStart();
+    QTest::qWait(300);
+    QCOMPARE(mappedPanels(), 0);
+    QVERIFY(parked());
+    auto *tray = window->findChild<QSystemTrayIcon *>();
+    QVERIFY(tray && tray->isVisible());
+    QTRY_VERIFY(tray->geometry().isValid());
+    QCOMPARE(tray->toolTip(), QStringLiteral("dorvex 1.0.2 by Ostrevan"));
+    QStringList entries;
+    for (QAction *action : tray->contextMenu()->actions())
+        entries << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    QCOMPARE(entries, (QStringList { "action_RestoreWindow", "action_About", "-", "action_Exit" }));
+}
+
+void TestTrayWindow::closeToTrayParksWithoutAsking()
+{
+    requireTray();
+    setOption(SettingsKeys::closeToTray, true);
+    showWindow();
+    ModalAnswerer unexpected(ModalAnswerer::pressButton(QMessageBox::No), 1500);
+    // The window manager's close, as from the title bar.
+    xdotool({ "key", "--window", QString::number(window->winId()), "alt+F4" });
+    QTRY_VERIFY(parked());
+    QTRY_COMPARE(mappedPanels(), 0);
+    QTest::qWait(1600);
+    QVERIFY(!unexpected.answered());
+}
+
+void TestTrayWindow::exitAsksAndNeverParks_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::newRow("File menu") << "menu";
+    QTest::newRow("Ctrl+Q") << "shortcut";
+    QTest::newRow("exit button") << "button";
+    QTest::newRow("tray menu") << "tray";
+}
+
+void TestTrayWindow::exitAsksAndNeverParks()
+{
+    QFETCH(QString, route);
+    requireTray();
+    setOption(SettingsKeys::closeToTray, true);
+    showWindow();
+    ModalAnswerer no(ModalAnswerer::pressButton(QMessageBox::No));
+    if (route == QLatin1String("menu")) {
+        child<QMenu>("menu_File")->actions().last()->trigger();
+    } else if (route == QLatin1String("shortcut")) {
+        QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    } else if (route == QLatin1String("button")) {
+        child<QPushButton>("exitPushButton")->click();
+    } else {
+        window->findChild<QSystemTrayIcon *>()->contextMenu()->actions().last()->trigger();
+    }
+    QVERIFY(no.answered());
+    QCOMPARE(no.dialogText(), QStringLiteral("Dou you want to exit?"));
+    QVERIFY(!parked());
+    QCOMPARE(mappedPanels(), 1);
+}
+
+void TestTrayWindow::minimiseToTrayParks()
+{
+    requireTray();
+    setOption(SettingsKeys::minimizeToTray, true);
+    showWindow();
+    window->showMinimized();
+    QTRY_VERIFY(parked());
+    QTRY_COMPARE(mappedPanels(), 0);
+
+    child<QAction>("action_RestoreWindow")->trigger();
+    QTRY_COMPARE(mappedPanels(), 1);
+    QTRY_VERIFY(!window->isMinimized());
+    QTRY_VERIFY(window->isActiveWindow());
+}
+
+void TestTrayWindow::exitAnsweredNoChangesNothing()
+{
+    showWindow();
+    child<QCheckBox>("alarm1EnableCheckBox")->setChecked(true);
+    ModalAnswerer no(ModalAnswerer::pressButton(QMessageBox::No));
+    child<QPushButton>("exitPushButton")->click();
+    QVERIFY(no.answered());
+    QCOMPARE(no.dialogParent(), window);
+    auto *box = qobject_cast<QMessageBox *>(no.dialog());
+    QVERIFY(!box || box->defaultButton() == box->button(QMessageBox::No));
+    QCOMPARE(mappedPanels(), 1);
+    QVERIFY(QSettings().allKeys().isEmpty());
+}
+
+void TestTrayWindow::exitAnsweredYesSavesAndEndsWithZero()
+{
+    showWindow();
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    ModalAnswerer yes([&](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        defaultButton = box->standardButton(box->defaultButton());
+        box->button(QMessageBox::Yes)->click();
+    });
+    QTimer::singleShot(0, window, [this] { child<QAction>("action_Exit")->trigger(); });
+    const int exitCode = QCoreApplication::exec();
+    QVERIFY(yes.answered());
+    QCOMPARE(defaultButton, QMessageBox::No);
+    QCOMPARE(exitCode, 0);
+    // Saved although nothing had changed.
+    QSettings settings;
+    QCOMPARE(settings.value(SettingsKeys::alarmTextKey(1)).toString(), QStringLiteral("alarm 1"));
+    QCOMPARE(settings.value(SettingsKeys::alarmTimeKey(3)).toTime(), QTime(0, 0));
+}
+
+void TestTrayWindow::exitFromTheTrayMenuWhileParkedAsksWithoutParent()
+{
+    requireTray();
+    showWindow();
+    child<QPushButton>("toTrayPushButton")->click();
+    ModalAnswerer no(ModalAnswerer::pressButton(QMessageBox::No));
+    window->findChild<QSystemTrayIcon *>()->contextMenu()->actions().last()->trigger();
+    QVERIFY(no.answered());
+    QCOMPARE(no.dialogParent(), nullptr);
+    QVERIFY(parked());
+    QCOMPARE(mappedPanels(), 0);
+}
+
+void TestTrayWindow::onlyADoubleClickOnTheIconRestores()
+{
+    requireTray();
+    setOption(SettingsKeys::startOnTray, true);
+    window->showAtStart();
+    auto *tray = window->findChild<QSystemTrayIcon *>();
+    QTRY_VERIFY(tray->geometry().isValid() && !tray->geometry().isEmpty());
+    const QPoint centre = tray->geometry().center();
+
+    xdotool({ "mousemove", QString::number(centre.x()), QString::number(centre.y()) });
+    xdotool({ "click", "1" });
+    QTest::qWait(800);
+    QVERIFY(parked());
+    QCOMPARE(mappedPanels(), 0);
+
+    xdotool({ "click", "--repeat", "2", "--delay", "80", "1" });
+    QTRY_VERIFY(!parked());
+    QTRY_COMPARE(mappedPanels(), 1);
+}
+
+void TestTrayWindow::aboutFromTheTrayRestoresFirst()
+{
+    requireTray();
+    setOption(SettingsKeys::startOnTray, true);
+    window->showAtStart();
+    QVERIFY(parked());
+    bool windowWasBack = false;
+    ModalAnswerer about([&](QWidget *dialog) {
+        windowWasBack = window->isVisible() && !parked() && mappedPanels() == 1;
+        QCOMPARE(dialog->parentWidget(), window);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("About Dorvex 1.0.2"));
+        QVERIFY(qobject_cast<QMessageBox *>(dialog)->text().startsWith(
+                QLatin1String("Dorvex 1.0.2 by Ostrevan\n\n")));
+        qobject_cast<QMessageBox *>(dialog)->accept();
+    });
+    window->findChild<QSystemTrayIcon *>()->contextMenu()->actions().at(1)->trigger();
+    QVERIFY(about.answered());
+    QVERIFY(windowWasBack);
+}
+
+void TestTrayWindow::withoutATray()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        QSKIP("this session has a system tray");
+    setOption(SettingsKeys::startOnTray, true);
+    setOption(SettingsKeys::minimizeToTray, true);
+    setOption(SettingsKeys::closeToTray, true);
+    QVERIFY(!window->findChild<QSystemTrayIcon *>());
+    QVERIFY(!child<QPushButton>("toTrayPushButton")->isEnabled());
+
+    showWindow();
+    window->showMinimized();
+    QTRY_VERIFY(window->isMinimized());
+    QVERIFY(!parked());
+    window->showNormal();
+    QTRY_COMPARE(mappedPanels(), 1);
+
+    ModalAnswerer no(ModalAnswerer::pressButton(QMessageBox::No));
+    window->close();
+    QVERIFY(no.answered());
+    QVERIFY(!parked());
+}
+
+DORVEX_TEST_MAIN(TestTrayWindow)
+#include "tst_traywindow.moc"
