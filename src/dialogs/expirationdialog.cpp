@@ -1,0 +1,96 @@
+#include "expirationdialog.h"
+
+#include "randomsource.h"
+#include "settingskeys.h"
+#include "systembeep.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QSettings>
+
+static const char builtInPicture[] = ":/images/images/clocmain1.jpg";
+static const char photosPrefix[] = "photos";
+
+// A draw may hit the photo just dismissed again and again (one chance in two
+// with two photos); after this many tries that photo is shown once more
+// rather than keep the alarm waiting on luck.
+static const int maximumDraws = 10;
+
+QString ExpirationDialog::lastShownPhoto;
+
+ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget *parent)
+    : QDialog(parent)
+{
+    setupUi(this);
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+
+    {
+        QSettings settings;
+        lastShownPhoto = SettingsKeys::readLastShownPhoto(settings);
+        scaleImage = SettingsKeys::scaleClockImage.read(settings);
+    }
+
+    alarmNumberLeftLabel->setText(QStringLiteral("%1").arg(alarmNumber));
+    alarmNumberRightLabel->setText(alarmNumberLeftLabel->text());
+    alarmLabel->setText(tr("Alarm \"%1\" expired!").arg(text));
+
+    // Fixed to the primary screen's size so that the window manager cannot
+    // shrink the alarm into a corner. The sizes come first: growing the
+    // window to its new minimum would drop a full-screen state set before.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize screenSize = screen->geometry().size();
+        setMinimumSize(screenSize);
+        setMaximumSize(screenSize);
+    }
+    setWindowState(Qt::WindowFullScreen);
+
+    showPicture();
+    activateWindow();
+    raise();
+    beepIfWanted();
+}
+
+void ExpirationDialog::showPicture()
+{
+    const QStringList nameFilters { QStringLiteral("*.jpg"), QStringLiteral("*.png") };
+    QStringList candidates;
+    for (const QString &folder : QDir::searchPaths(QLatin1String(photosPrefix))) {
+        const QDir photos(folder);
+        if (photos.exists())
+            candidates += photos.entryList(nameFilters, QDir::Files);
+    }
+
+    QString picture = QLatin1String(builtInPicture);
+    if (!candidates.isEmpty()) {
+        for (int draw = 1; draw <= maximumDraws; ++draw) {
+            picture = QLatin1String(photosPrefix) + QLatin1Char(':')
+                + candidates.at(RandomSource::draw(candidates.size()));
+            if (candidates.size() == 1 || picture != lastShownPhoto)
+                break;
+        }
+        lastShownPhoto = picture;
+    }
+
+    imageLabel->setScaledContents(scaleImage);
+    imageLabel->setPixmap(QPixmap(picture));
+}
+
+void ExpirationDialog::beepIfWanted()
+{
+    const QSettings settings;
+    if (SettingsKeys::beepOnAlarm.read(settings))
+        SystemBeep::sound();
+}
+
+void ExpirationDialog::mousePressEvent(QMouseEvent *)
+{
+    // An empty name means that no photo was ever chosen or stored; writing
+    // it would only add an empty key to a store that had none.
+    if (!lastShownPhoto.isEmpty()) {
+        QSettings settings;
+        settings.setValue(QLatin1String(SettingsKeys::lastShownPhoto), lastShownPhoto);
+    }
+    accept();
+}
