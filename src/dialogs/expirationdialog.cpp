@@ -37,9 +37,13 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     alarmLabel->setText(tr("Alarm \"%1\" expired!").arg(text));
 
     // Fixed to the primary screen's size so that the window manager cannot
-    // shrink the alarm into a corner. The sizes come first: growing the
-    // window to its new minimum would drop a full-screen state set before.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+    // shrink the alarm into a corner, and placed on that screen, which it
+    // would otherwise share with the main window, whatever that screen's
+    // size. The sizes come first: growing the window to its new minimum
+    // would drop a full-screen state set before.
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        setScreen(screen);
+        move(screen->geometry().topLeft());
         const QSize screenSize = screen->geometry().size();
         setMinimumSize(screenSize);
         setMaximumSize(screenSize);

@@ -425,9 +425,15 @@ void TestExpirationDialog::sentenceAndNumbers()
 
 void TestExpirationDialog::coversPrimaryScreenAndStaysOnTop()
 {
-    const QSize screenSize = QGuiApplication::primaryScreen()->geometry().size();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QScreen *primary = QGuiApplication::primaryScreen();
+    const QSize screenSize = primary->geometry().size();
 
+    // The main window may sit on any screen; the alarm still covers the
+    // primary one.
     QWidget mainWindow;
+    mainWindow.setScreen(screens.last());
+    mainWindow.move(screens.last()->geometry().topLeft());
     ExpirationDialog dialog(QStringLiteral("Tea"), 2, &mainWindow);
 
     QCOMPARE(dialog.minimumSize(), screenSize);
@@ -438,7 +444,9 @@ void TestExpirationDialog::coversPrimaryScreenAndStaysOnTop()
 
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.screen(), primary);
     QCOMPARE(dialog.size(), screenSize);
+    QVERIFY(primary->geometry().contains(dialog.geometry().center()));
     dialog.resize(screenSize / 2);
     QCOMPARE(dialog.size(), screenSize);
 }
