@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
@@ -77,6 +78,11 @@ void ExpirationDialog::showPicture()
         lastShownPhoto = picture;
     }
 
+    // Qt 6.4 refuses by default to decode more than 128 MB, which would leave
+    // a 48-megapixel camera photo blank. Twice that lets such photos through
+    // while a forged header that claims gigabytes is still turned away
+    // before anything is allocated.
+    QImageReader::setAllocationLimit(256);
     imageLabel->setScaledContents(scaleImage);
     imageLabel->setPixmap(QPixmap(picture));
 }

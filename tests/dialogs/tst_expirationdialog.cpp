@@ -816,6 +816,7 @@ void TestExpirationDialog::largeJpeg_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::newRow("24 megapixels") << QSize(6000, 4000);
+    QTest::newRow("48 megapixels") << QSize(8000, 6000);
 }
 
 void TestExpirationDialog::largeJpeg()
