@@ -1,0 +1,34 @@
+#ifndef DORVEX_EXPIRATIONDIALOG_H
+#define DORVEX_EXPIRATIONDIALOG_H
+
+#include "ui_expirationdialog.h"
+
+#include <QDialog>
+#include <QString>
+
+class QMouseEvent;
+
+// The full-screen window raised when an alarm goes off: the alarm's number
+// on both sides of a picture, its text, and a click anywhere to dismiss.
+class ExpirationDialog : public QDialog, private Ui::ExpirationDialog
+{
+    Q_OBJECT
+
+public:
+    ExpirationDialog(const QString &text, int alarmNumber, QWidget *parent = nullptr);
+
+protected slots:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void showPicture();
+    void beepIfWanted();
+
+    bool scaleImage;
+
+    // Shared by every dialog of the process, so that a dialog raised over
+    // another one decides what the one underneath records when clicked.
+    static QString lastShownPhoto;
+};
+
+#endif
