@@ -1,0 +1,40 @@
+#include "helpdialog.h"
+
+#include "version.h"
+
+#include <QFile>
+#include <QTextCursor>
+#include <QTextStream>
+
+HelpDialog::HelpDialog(const QString &fileName, QWidget *parent)
+    : QDialog(parent)
+{
+    setupUi(this);
+    setWindowTitle(tr("Dorvex %1 help").arg(QLatin1String(programVersion)));
+    loadHelpFile(fileName);
+}
+
+void HelpDialog::loadHelpFile(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.exists()) {
+        helpTextEdit->append(tr("File not found: %1").arg(fileName));
+    } else {
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            helpTextEdit->append(tr("Error opening file: %1").arg(fileName));
+            return;
+        }
+        QTextStream stream(&file);
+        // Updating the layout after every appended line makes a long file
+        // take minutes; the text area is laid out once, when shown.
+        helpTextEdit->setUpdatesEnabled(false);
+        while (!stream.atEnd())
+            helpTextEdit->append(stream.readLine());
+        helpTextEdit->setUpdatesEnabled(true);
+    }
+
+    QTextCursor cursor = helpTextEdit->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    helpTextEdit->setTextCursor(cursor);
+    helpTextEdit->ensureCursorVisible();
+}

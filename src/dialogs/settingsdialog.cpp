@@ -1,0 +1,128 @@
+#include "settingsdialog.h"
+
+#include "appconstants.h"
+#include "settingskeys.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLocale>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSystemTrayIcon>
+
+namespace {
+
+const QLatin1String cataloguePrefix("dorvex_");
+const QLatin1String catalogueSuffix(".qm");
+
+} // namespace
+
+SettingsDialog::SettingsDialog(bool showResetButton, QWidget *parent)
+    : QDialog(parent)
+{
+    setupUi(this);
+    fillLanguageList();
+    loadSettings();
+    updateTrayOptions();
+    resetSettingsButton->setVisible(showResetButton);
+}
+
+void SettingsDialog::fillLanguageList()
+{
+    QStringList catalogues;
+    const QStringList nameFilters { cataloguePrefix + QLatin1String("*") + catalogueSuffix };
+    const QStringList folders = QDir::searchPaths(QStringLiteral("translations"));
+    for (const QString &folder : folders) {
+        QDir dir(folder);
+        if (!dir.exists())
+            continue;
+        dir.setFilter(QDir::Files);
+        dir.setNameFilters(nameFilters);
+        catalogues += dir.entryList();
+    }
+
+    languagesComboBox->insertItem(
+        0, tr("default (system locale)"), QLatin1String(defaultLanguageCode));
+    languagesComboBox->insertItem(1, tr("English"), QLatin1String(englishLanguageCode));
+    for (int i = 0; i < catalogues.size(); ++i) {
+        QString code = catalogues.at(i);
+        code.chop(catalogueSuffix.size());
+        code.remove(0, cataloguePrefix.size());
+        const QLocale locale(code);
+        const QString text = tr("%1 (%2)")
+                                 .arg(QLocale::languageToString(locale.language()))
+                                 .arg(QLocale::territoryToString(locale.territory()));
+        languagesComboBox->insertItem(i + 2, text, code);
+    }
+}
+
+SettingsDialog::OptionRows SettingsDialog::optionRows() const
+{
+    return { {
+        { beepOnAlarmCheckBox, SettingsKeys::beepOnAlarm },
+        { scaleClockImageCheckBox, SettingsKeys::scaleClockImage },
+        { minimizeToTrayCheckBox, SettingsKeys::minimizeToTray },
+        { closeToTrayCheckBox, SettingsKeys::closeToTray },
+        { startToTrayCheckBox, SettingsKeys::startOnTray },
+        { confirmExitCheckBox, SettingsKeys::confirmExit },
+        { showTestAlarmCheckBox, SettingsKeys::showTestAlarm },
+    } };
+}
+
+void SettingsDialog::loadSettings()
+{
+    const QSettings settings;
+    for (const auto &[box, option] : optionRows())
+        box->setChecked(option.read(settings));
+
+    const QString language = SettingsKeys::readLanguage(settings);
+    int selected = -1;
+    for (int i = 0; i < languagesComboBox->count(); ++i) {
+        const QVariant code = languagesComboBox->itemData(i, Qt::UserRole);
+        if (code.isValid() && code.toString() == language)
+            selected = i;
+    }
+    if (selected != -1)
+        languagesComboBox->setCurrentIndex(selected);
+}
+
+void SettingsDialog::updateTrayOptions()
+{
+    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    startToTrayCheckBox->setEnabled(trayAvailable);
+    minimizeToTrayCheckBox->setEnabled(trayAvailable);
+    closeToTrayCheckBox->setEnabled(trayAvailable);
+}
+
+void SettingsDialog::saveSettings()
+{
+    QSettings settings;
+    for (const auto &[box, option] : optionRows())
+        option.write(settings, box->isChecked());
+
+    const QVariant code = languagesComboBox->currentData(Qt::UserRole);
+    settings.setValue(QLatin1String(SettingsKeys::language),
+        code.isValid() ? code.toString() : QLatin1String(defaultLanguageCode));
+}
+
+void SettingsDialog::accept()
+{
+    saveSettings();
+    QDialog::accept();
+}
+
+void SettingsDialog::on_resetSettingsButton_clicked()
+{
+    if (QMessageBox::question(this, tr("Question"), tr("Really reset settings?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+
+    QSettings settings;
+    settings.clear();
+    QMessageBox::information(this, tr("Message"), tr("Settings set to defaults!"), QMessageBox::Ok,
+        QMessageBox::NoButton);
+    // The base class's accept: the controls still show the old values and
+    // must not be written back over the cleared store.
+    QDialog::accept();
+}

@@ -1,0 +1,38 @@
+#ifndef DORVEX_SETTINGSDIALOG_H
+#define DORVEX_SETTINGSDIALOG_H
+
+#include "ui_settingsdialog.h"
+
+#include "settingskeys.h"
+
+#include <QDialog>
+
+#include <array>
+#include <utility>
+
+// Edits the option switches and the interface language. The controls are
+// loaded from the store when the dialog is built and written back only on
+// OK; a changed language takes effect at the next start.
+class SettingsDialog : public QDialog, private Ui::SettingsDialog
+{
+    Q_OBJECT
+
+public:
+    SettingsDialog(bool showResetButton, QWidget *parent = nullptr);
+
+public slots:
+    void accept() override;
+    void on_resetSettingsButton_clicked();
+
+private:
+    // Each check box with the switch it edits, in the order of loading and saving.
+    using OptionRows = std::array<std::pair<QCheckBox *, SettingsKeys::BoolOption>, 7>;
+    OptionRows optionRows() const;
+
+    void fillLanguageList();
+    void loadSettings();
+    void updateTrayOptions();
+    void saveSettings();
+};
+
+#endif
