@@ -7,6 +7,7 @@
 #include "settingskeys.h"
 #include "version.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QInputDialog>
@@ -45,11 +46,11 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
 
     connect(timeEditAlarm1, SIGNAL(timeChanged(const QTime &)), analogClock1,
-            SLOT(updateTime(const QTime &)));
+        SLOT(updateTime(const QTime &)));
     connect(timeEditAlarm2, SIGNAL(timeChanged(const QTime &)), analogClock2,
-            SLOT(updateTime(const QTime &)));
+        SLOT(updateTime(const QTime &)));
     connect(timeEditAlarm3, SIGNAL(timeChanged(const QTime &)), analogClock3,
-            SLOT(updateTime(const QTime &)));
+        SLOT(updateTime(const QTime &)));
 
     suppressReactions = true;
     loadSettings();
@@ -88,10 +89,10 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     connect(clockTimer, SIGNAL(timeout()), this, SLOT(updateTime()));
     clockTimer->start(clockIntervalMs);
 
-    QDir::setSearchPaths(QStringLiteral("photos"),
-                         QStringList { QDir::currentPath() + QLatin1String("/photos") });
+    QDir::setSearchPaths(
+        QStringLiteral("photos"), QStringList { QDir::currentPath() + QLatin1String("/photos") });
     QDir::setSearchPaths(QStringLiteral("translations"),
-                         QStringList { QDir::currentPath() + QLatin1String("/translations") });
+        QStringList { QDir::currentPath() + QLatin1String("/translations") });
 
     setupTrayIcon();
     centerOnScreen();
@@ -121,8 +122,7 @@ QTimeEdit *MainWindow::timeEdit(int index) const
 
 QCheckBox *MainWindow::enableCheckBox(int index) const
 {
-    QCheckBox *const boxes[] = { alarm1EnableCheckBox, alarm2EnableCheckBox,
-                                 alarm3EnableCheckBox };
+    QCheckBox *const boxes[] = { alarm1EnableCheckBox, alarm2EnableCheckBox, alarm3EnableCheckBox };
     return boxes[index];
 }
 
@@ -168,11 +168,11 @@ bool MainWindow::saveSettings()
     for (int index = 0; index < alarmCount; ++index)
         settings.setValue(SettingsKeys::alarmTimeKey(index + 1), timeEdit(index)->time());
     for (int index = 0; index < alarmCount; ++index)
-        settings.setValue(SettingsKeys::alarmEnabledKey(index + 1),
-                          enableCheckBox(index)->isChecked());
+        settings.setValue(
+            SettingsKeys::alarmEnabledKey(index + 1), enableCheckBox(index)->isChecked());
     for (int index = 0; index < alarmCount; ++index)
-        settings.setValue(SettingsKeys::alarmLockedKey(index + 1),
-                          lockCheckBox(index)->isChecked());
+        settings.setValue(
+            SettingsKeys::alarmLockedKey(index + 1), lockCheckBox(index)->isChecked());
     for (int index = 0; index < alarmCount; ++index)
         settings.setValue(SettingsKeys::alarmTextKey(index + 1), alarmTexts[index]);
     SettingsKeys::disableAll.write(settings, disableAllCheckBox->isChecked());
@@ -213,9 +213,9 @@ void MainWindow::updateLamps()
     for (int index = 0; index < alarmCount; ++index)
         alarmArmed[index] = enableCheckBox(index)->isChecked() && !disableAllCheckBox->isChecked();
     for (int index = 0; index < alarmCount; ++index)
-        ledLabel(index)->setPixmap(QPixmap(alarmArmed[index]
-                                                   ? QStringLiteral(":/icons/images/greenled.png")
-                                                   : QStringLiteral(":/icons/images/redled.png")));
+        ledLabel(index)->setPixmap(
+            QPixmap(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
+                                      : QStringLiteral(":/icons/images/redled.png")));
 }
 
 void MainWindow::refreshAlarms()
@@ -245,7 +245,7 @@ void MainWindow::aimAlarm(int index, const QDateTime &now)
     QTimer *timer = alarmTimers[index];
     if (alarmArmed[index]) {
         timer->start(static_cast<int>(
-                AlarmSchedule::interval(timeEdit(index)->time(), now, lastFired[index])));
+            AlarmSchedule::interval(timeEdit(index)->time(), now, lastFired[index])));
     } else if (timer->isActive()) {
         timer->stop();
     }
@@ -387,9 +387,9 @@ void MainWindow::editAlarmText(int index)
     if (index < 0 || index >= alarmCount)
         return;
     bool confirmed = false;
-    const QString text = QInputDialog::getText(
-            this, tr("Question"), tr("Enter text to show when alarm %1 fires:").arg(index + 1),
-            QLineEdit::Normal, alarmTexts[index], &confirmed);
+    const QString text = QInputDialog::getText(this, tr("Question"),
+        tr("Enter text to show when alarm %1 fires:").arg(index + 1), QLineEdit::Normal,
+        alarmTexts[index], &confirmed);
     if (confirmed && !text.isEmpty() && text != alarmTexts[index]) {
         markSettingsChanged();
         alarmTexts[index] = text;
@@ -429,7 +429,7 @@ void MainWindow::setupTrayIcon()
     menu->addAction(action_Exit);
     trayIcon->setContextMenu(menu);
     connect(trayIcon, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,
-            SLOT(trayActivated(QSystemTrayIcon::ActivationReason)));
+        SLOT(trayActivated(QSystemTrayIcon::ActivationReason)));
     trayIcon->setVisible(true);
 }
 
@@ -481,6 +481,11 @@ void MainWindow::on_action_RestoreWindow_triggered()
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     activateWindow();
     raise();
+    // A window parked and restored quickly never loses the toolkit's focus
+    // window, so the window system's focus coming back changes nothing and
+    // the widgets would stay inactive; tell them here.
+    if (QGuiApplication::focusWindow() == windowHandle() && !isActiveWindow())
+        QApplication::setActiveWindow(this);
 }
 
 void MainWindow::on_toTrayPushButton_clicked()
@@ -502,8 +507,10 @@ void MainWindow::centerOnScreen()
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect window = geometry();
-    const int x = (screen.right() - screen.left() + 1) / 2 - (window.right() - window.left() + 1) / 2;
-    const int y = (screen.bottom() - screen.top() + 1) / 2 - (window.bottom() - window.top() + 1) / 2;
+    const int x
+        = (screen.right() - screen.left() + 1) / 2 - (window.right() - window.left() + 1) / 2;
+    const int y
+        = (screen.bottom() - screen.top() + 1) / 2 - (window.bottom() - window.top() + 1) / 2;
     move(x, y);
 }
 
@@ -535,7 +542,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QWidget *boxParent = isParked() ? nullptr : this;
     if (SettingsKeys::confirmExit.read(settings)) {
         QMessageBox question(QMessageBox::Question, tr("Question"), tr("Dou you want to exit?"),
-                             QMessageBox::Yes | QMessageBox::No, boxParent);
+            QMessageBox::Yes | QMessageBox::No, boxParent);
         question.setDefaultButton(QMessageBox::No);
         question.setEscapeButton(QMessageBox::No);
         question.setWindowIcon(windowIcon());
@@ -548,9 +555,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!saveSettings()) {
         // The program is ending: say so rather than lose the alarms silently.
         QMessageBox::warning(boxParent, tr("Warning"),
-                             tr("The alarm settings could not be saved to %1.\n"
-                                "Changes made since the last save are lost.")
-                                     .arg(QSettings().fileName()));
+            tr("The alarm settings could not be saved to %1.\n"
+               "Changes made since the last save are lost.")
+                .arg(QSettings().fileName()));
     }
     event->accept();
     QCoreApplication::exit(0);
@@ -569,9 +576,9 @@ void MainWindow::on_action_About_triggered()
     // longer triggers, and the window must come to the front all the same.
     on_action_RestoreWindow_triggered();
     QMessageBox::about(this, tr("About Dorvex %1").arg(QLatin1String(programVersion)),
-                       tr("Dorvex %1 by Ostrevan\n\n"
-                          "Free software, provided as is, without any warranty.")
-                               .arg(QLatin1String(programVersion)));
+        tr("Dorvex %1 by Ostrevan\n\n"
+           "Free software, provided as is, without any warranty.")
+            .arg(QLatin1String(programVersion)));
 }
 
 void MainWindow::on_action_About_Qt_triggered()

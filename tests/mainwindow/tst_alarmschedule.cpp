@@ -26,7 +26,7 @@ void TestAlarmSchedule::msecsUntil_data()
     QTest::newRow("later today") << QTime(18, 30) << QTime(8, 0) << (10 * 60 + 30) * 60000;
     QTest::newRow("midnight from just before") << QTime(0, 0) << QTime(23, 59, 59, 500) << 500;
     QTest::newRow("just before midnight from just after")
-            << QTime(23, 59, 59) << QTime(0, 0, 0, 1) << day - 1001;
+        << QTime(23, 59, 59) << QTime(0, 0, 0, 1) << day - 1001;
     QTest::newRow("midnight at midnight") << QTime(0, 0) << QTime(0, 0) << 0;
     QTest::newRow("null alarm counts as midnight") << QTime() << QTime(23, 0) << 3600000;
 }
@@ -55,17 +55,17 @@ void TestAlarmSchedule::neverAimsAtTheOccurrenceJustFired()
     QCOMPARE(AlarmSchedule::interval(QTime(7, 5), fired.addMSecs(1000), fired), 299000);
     // Yesterday's firing does not hold back today's.
     QCOMPARE(AlarmSchedule::interval(QTime(7, 0), QDateTime(today, QTime(6, 0)), fired.addDays(-1)),
-             3600000);
+        3600000);
 }
 
 void TestAlarmSchedule::occurrenceAt()
 {
     const QDate today(2026, 12, 7);
     QCOMPARE(AlarmSchedule::occurrenceAt(QTime(7, 0), QDateTime(today, QTime(7, 0, 0, 3))),
-             QDateTime(today, QTime(7, 0)));
+        QDateTime(today, QTime(7, 0)));
     // Fired late, just after midnight: yesterday's occurrence.
     QCOMPARE(AlarmSchedule::occurrenceAt(QTime(23, 59, 59), QDateTime(today, QTime(0, 0, 0, 20))),
-             QDateTime(today.addDays(-1), QTime(23, 59, 59)));
+        QDateTime(today.addDays(-1), QTime(23, 59, 59)));
 }
 
 QTEST_APPLESS_MAIN(TestAlarmSchedule)

@@ -7,10 +7,10 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QPushButton>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -127,9 +127,8 @@ void TestMainWindow::newWindow(bool debugMode)
 
 bool TestMainWindow::lampIsGreen(int number) const
 {
-    const QImage lamp = child<QLabel>(QStringLiteral("alarm%1LedLabel").arg(number))
-                                ->pixmap()
-                                .toImage();
+    const QImage lamp
+        = child<QLabel>(QStringLiteral("alarm%1LedLabel").arg(number))->pixmap().toImage();
     const QImage green = QPixmap(QStringLiteral(":/icons/images/greenled.png")).toImage();
     const QImage red = QPixmap(QStringLiteral(":/icons/images/redled.png")).toImage();
     if (lamp == green)
@@ -148,16 +147,15 @@ void TestMainWindow::firstRunShowsTheDefaults()
         QVERIFY(!lampIsGreen(number));
         QVERIFY(!window->alarmTimer(number - 1)->isActive());
         QVERIFY(!child<QToolButton>(QStringLiteral("alarm%1DebugToolButton").arg(number))
-                         ->isVisibleTo(window));
+                     ->isVisibleTo(window));
     }
     QVERIFY(!child<QCheckBox>("disableAllCheckBox")->isChecked());
 
     AlarmSeen seen;
     for (int number = 1; number <= 3; ++number) {
         ModalAnswerer answerer(dismissAlarm(&seen));
-        QMetaObject::invokeMethod(window,
-                                  qPrintable(QStringLiteral("on_alarm%1DebugToolButton_clicked")
-                                                     .arg(number)));
+        QMetaObject::invokeMethod(
+            window, qPrintable(QStringLiteral("on_alarm%1DebugToolButton_clicked").arg(number)));
         QVERIFY(answerer.answered());
         QCOMPARE(seen.sentence, QStringLiteral("Alarm \"alarm %1\" expired!").arg(number));
         QCOMPARE(seen.number, QString::number(number));
@@ -205,11 +203,11 @@ void TestMainWindow::alarmFiresOnTimeOnceIntoTheDialog()
     int dialogs = 0;
     AlarmSeen seen;
     auto answerer = std::make_unique<ModalAnswerer>(
-            [&](QWidget *dialog) {
-                ++dialogs;
-                dismissAlarm(&seen)(dialog);
-            },
-            10000);
+        [&](QWidget *dialog) {
+            ++dialogs;
+            dismissAlarm (&seen)(dialog);
+        },
+        10000);
     QTRY_VERIFY_WITH_TIMEOUT(answerer->answered(), 10000);
     // Never before its second, and promptly after it (generous slack).
     QVERIFY2(seen.shownAt >= alarmTime, qPrintable(seen.shownAt.toString("hh:mm:ss.zzz")));
@@ -218,11 +216,11 @@ void TestMainWindow::alarmFiresOnTimeOnceIntoTheDialog()
 
     // The same occurrence never comes back, whatever re-aims in between.
     auto watcher = std::make_unique<ModalAnswerer>(
-            [&](QWidget *dialog) {
-                ++dialogs;
-                QTest::mouseClick(dialog, Qt::LeftButton);
-            },
-            3000);
+        [&](QWidget *dialog) {
+            ++dialogs;
+            QTest::mouseClick(dialog, Qt::LeftButton);
+        },
+        3000);
     reaimNow();
     QTest::qWait(1500);
     reaimNow();
@@ -244,7 +242,8 @@ void TestMainWindow::reaimingAfterFiringWaitsForTomorrow()
     reaimNow();
     const QTimer *timer = window->alarmTimer(1);
     QVERIFY(timer->isActive());
-    QVERIFY2(timer->remainingTime() > day - 60000, qPrintable(QString::number(timer->remainingTime())));
+    QVERIFY2(
+        timer->remainingTime() > day - 60000, qPrintable(QString::number(timer->remainingTime())));
     QVERIFY(timer->remainingTime() <= day);
 }
 
@@ -321,7 +320,8 @@ void TestMainWindow::savedMessageOnlyAfterAChangeAndOncePerPeriod()
     newWindow();
     enableBox(2)->setChecked(true);
     saveNow();
-    QVERIFY2(statusMessage().endsWith(QLatin1String(": Saved settings.")), qPrintable(statusMessage()));
+    QVERIFY2(
+        statusMessage().endsWith(QLatin1String(": Saved settings.")), qPrintable(statusMessage()));
     const QTime stamp = QTime::fromString(statusMessage().section(':', 0, 2), Qt::TextDate);
     QVERIFY(stamp.isValid());
     QVERIFY(qAbs(stamp.secsTo(QTime::currentTime())) <= 2);
@@ -346,7 +346,7 @@ void TestMainWindow::failedSaveIsReportedAndRetried()
     enableBox(1)->setChecked(true);
     saveNow();
     QVERIFY2(statusMessage().endsWith(QLatin1String(": Could not save settings!")),
-             qPrintable(statusMessage()));
+        qPrintable(statusMessage()));
     // The alarm itself keeps working.
     QVERIFY(window->alarmTimer(0)->isActive());
 
@@ -447,7 +447,7 @@ void TestMainWindow::testButtonsFollowTheDebugSwitchAndTheOption()
     QVERIFY(settings.answered());
     for (int number = 1; number <= 3; ++number)
         QVERIFY(!child<QToolButton>(QStringLiteral("alarm%1DebugToolButton").arg(number))
-                         ->isVisibleTo(window));
+                     ->isVisibleTo(window));
 
     {
         QSettings store;
@@ -467,8 +467,8 @@ void TestMainWindow::secondAlarmOpensAboveTheFirst()
         firstDialog = dialog;
         ModalAnswerer inner([&](QWidget *secondDialog) {
             secondWasAbove = QApplication::activeModalWidget() == secondDialog
-                    && secondDialog != firstDialog.data() && firstDialog->isVisible();
-            dismissAlarm(&second)(secondDialog);
+                && secondDialog != firstDialog.data() && firstDialog->isVisible();
+            dismissAlarm (&second)(secondDialog);
         });
         // Alarm 3 runs out while alarm 1's dialog is still up.
         QMetaObject::invokeMethod(window, "alarm3Triggered");
