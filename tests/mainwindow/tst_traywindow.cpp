@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -13,6 +16,8 @@
 #include <QSystemTrayIcon>
 #include <QTimeEdit>
 #include <QTimer>
+
+#include <memory>
 
 // The window in a real X session with a window manager and, unless the
 // harness leaves it out, a system tray: what is mapped on the screen, what
@@ -78,6 +83,7 @@ private slots:
     void minimiseToTrayParks();
     void exitAnsweredNoChangesNothing();
     void exitAnsweredYesSavesAndEndsWithZero();
+    void exitWithAnUnwritableStoreWarnsBeforeEnding();
     void exitFromTheTrayMenuWhileParkedAsksWithoutParent();
     void onlyADoubleClickOnTheIconRestores();
     void aboutFromTheTrayRestoresFirst();
@@ -251,6 +257,33 @@ void TestTrayWindow::exitAnsweredYesSavesAndEndsWithZero()
     QSettings settings;
     QCOMPARE(settings.value(SettingsKeys::alarmTextKey(1)).toString(), QStringLiteral("alarm 1"));
     QCOMPARE(settings.value(SettingsKeys::alarmTimeKey(3)).toTime(), QTime(0, 0));
+}
+
+void TestTrayWindow::exitWithAnUnwritableStoreWarnsBeforeEnding()
+{
+    SHOW_WINDOW();
+    // A file where the settings folder should be: nothing can be written,
+    // not even by root.
+    const QString configFolder = QFileInfo(TestEnvironment::instance().settingsFile()).path();
+    QDir(configFolder).removeRecursively();
+    {
+        QFile blocker(configFolder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    std::unique_ptr<ModalAnswerer> warning;
+    ModalAnswerer yes([&](QWidget *dialog) {
+        warning = std::make_unique<ModalAnswerer>(ModalAnswerer::pressButton(QMessageBox::Ok));
+        qobject_cast<QMessageBox *>(dialog)->button(QMessageBox::Yes)->click();
+    });
+    QTimer::singleShot(0, window, [this] { child<QPushButton>("exitPushButton")->click(); });
+    const int exitCode = QCoreApplication::exec();
+    QFile::remove(configFolder);
+    QVERIFY(yes.answered());
+    QVERIFY(warning && warning->answered());
+    QCOMPARE(warning->dialogParent(), window);
+    QVERIFY2(warning->dialogText().contains(QLatin1String("could not be saved")),
+        qPrintable(warning->dialogText()));
+    QCOMPARE(exitCode, 0);
 }
 
 void TestTrayWindow::exitFromTheTrayMenuWhileParkedAsksWithoutParent()
