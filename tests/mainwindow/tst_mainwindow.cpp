@@ -533,6 +533,12 @@ void TestMainWindow::damagedStoredValues()
     QMetaObject::invokeMethod(window, "on_alarm3DebugToolButton_clicked");
     QVERIFY(alarm.answered());
     QCOMPARE(seen.sentence.size(), longText.size() + int(qstrlen("Alarm \"\" expired!")));
+
+    // An unreadable time leaves the field as it was rather than resetting it;
+    // loading relies on that to keep the form's 00:00:00.
+    timeEdit(1)->setTime(QTime(7, 30));
+    timeEdit(1)->setTime(QTime());
+    QCOMPARE(timeEdit(1)->time(), QTime(7, 30));
 }
 
 void TestMainWindow::noMaximiseButtonAndCentred()
