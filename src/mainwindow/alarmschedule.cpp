@@ -21,6 +21,12 @@ qint64 AlarmSchedule::interval(QTime alarm, const QDateTime &now, const QDateTim
     return msecs;
 }
 
+int AlarmSchedule::msecsEarly(QTime alarm, QTime now, int tolerance)
+{
+    const int left = msecsUntil(alarm, now);
+    return left < tolerance ? left : 0;
+}
+
 QDateTime AlarmSchedule::occurrenceAt(QTime alarm, const QDateTime &now)
 {
     QDateTime occurrence(now.date(), orMidnight(alarm));

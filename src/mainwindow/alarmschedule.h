@@ -21,6 +21,12 @@ public:
     // the clock has moved past that occurrence goes on to the next day.
     static qint64 interval(QTime alarm, const QDateTime &now, const QDateTime &lastFired);
 
+    // How long a timer that ran out at `now` must still wait for `alarm`'s
+    // second: 0 when the second has come (or passed), otherwise the time
+    // left, provided it is less than `tolerance`; a longer time means the
+    // timer ran out late for an earlier occurrence, which then is due now.
+    static int msecsEarly(QTime alarm, QTime now, int tolerance);
+
     // The occurrence of `alarm` that has come at `now` (today's, or
     // yesterday's just after midnight).
     static QDateTime occurrenceAt(QTime alarm, const QDateTime &now);

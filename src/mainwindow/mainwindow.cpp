@@ -25,9 +25,11 @@ constexpr int reaimIntervalMs = 60000;
 constexpr int clockIntervalMs = 1000;
 constexpr int savedMessageMs = 2000;
 
-// How far ahead of its time a timer may run out and still be held back
-// rather than taken for yesterday's occurrence fired late.
-constexpr int earlyToleranceMs = 60000;
+// A timer that runs out less than half a day before its alarm's second is
+// early (the wall clock lags the timer's clock, or was set back) and waits;
+// one that runs out more than half a day before it is late for the previous
+// occurrence (the computer slept) and shows at once.
+constexpr int earlyToleranceMs = AlarmSchedule::msecsPerDay / 2;
 
 QString currentTimeText()
 {
@@ -116,8 +118,8 @@ const QTimer *MainWindow::alarmTimer(int index) const
 
 QTimeEdit *MainWindow::timeEdit(int index) const
 {
-    const QTimeEdit *edits[] = { timeEditAlarm1, timeEditAlarm2, timeEditAlarm3 };
-    return const_cast<QTimeEdit *>(edits[index]);
+    QTimeEdit *const edits[] = { timeEditAlarm1, timeEditAlarm2, timeEditAlarm3 };
+    return edits[index];
 }
 
 QCheckBox *MainWindow::enableCheckBox(int index) const
@@ -270,10 +272,8 @@ void MainWindow::alarmTriggered(int index)
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QTime alarmTime = timeEdit(index)->time();
-    // The wall clock can lag the timer's own clock by a little; the alarm
-    // waits for its second rather than showing early.
-    const int early = now.time().msecsTo(alarmTime);
-    if (early > 0 && early < earlyToleranceMs) {
+    const int early = AlarmSchedule::msecsEarly(alarmTime, now.time(), earlyToleranceMs);
+    if (early > 0) {
         alarmTimers[index]->start(early);
         return;
     }

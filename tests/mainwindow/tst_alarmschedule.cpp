@@ -11,6 +11,8 @@ private slots:
     void msecsUntil();
     void neverAimsAtTheOccurrenceJustFired();
     void occurrenceAt();
+    void earlyTimerWaitsForTheSecond_data();
+    void earlyTimerWaitsForTheSecond();
 };
 
 void TestAlarmSchedule::msecsUntil_data()
@@ -66,6 +68,32 @@ void TestAlarmSchedule::occurrenceAt()
     // Fired late, just after midnight: yesterday's occurrence.
     QCOMPARE(AlarmSchedule::occurrenceAt(QTime(23, 59, 59), QDateTime(today, QTime(0, 0, 0, 20))),
         QDateTime(today.addDays(-1), QTime(23, 59, 59)));
+}
+
+void TestAlarmSchedule::earlyTimerWaitsForTheSecond_data()
+{
+    QTest::addColumn<QTime>("alarm");
+    QTest::addColumn<QTime>("now");
+    QTest::addColumn<int>("wait");
+
+    const int halfDay = AlarmSchedule::msecsPerDay / 2;
+    QTest::newRow("on the second") << QTime(7, 0) << QTime(7, 0) << 0;
+    QTest::newRow("late") << QTime(7, 0) << QTime(7, 0, 0, 40) << 0;
+    QTest::newRow("early") << QTime(7, 0) << QTime(6, 59, 59, 800) << 200;
+    QTest::newRow("early across midnight") << QTime(0, 0) << QTime(23, 59, 59, 800) << 200;
+    QTest::newRow("late across midnight") << QTime(23, 59, 59) << QTime(0, 0, 0, 10) << 0;
+    QTest::newRow("clock set back five minutes") << QTime(7, 0) << QTime(6, 55) << 5 * 60000;
+    QTest::newRow("just within the tolerance") << QTime(7, 0) << QTime(19, 0, 0, 1) << halfDay - 1;
+    QTest::newRow("beyond the tolerance: overdue since yesterday")
+        << QTime(7, 0) << QTime(19, 0) << 0;
+}
+
+void TestAlarmSchedule::earlyTimerWaitsForTheSecond()
+{
+    QFETCH(QTime, alarm);
+    QFETCH(QTime, now);
+    QFETCH(int, wait);
+    QCOMPARE(AlarmSchedule::msecsEarly(alarm, now, AlarmSchedule::msecsPerDay / 2), wait);
 }
 
 QTEST_APPLESS_MAIN(TestAlarmSchedule)

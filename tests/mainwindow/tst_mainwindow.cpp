@@ -64,6 +64,7 @@ private slots:
     void firstRunShowsTheDefaults();
     void loadAtStartMarksNothingAndAimsAtTheStoredTime();
     void alarmFiresOnTimeOnceIntoTheDialog();
+    void timerRunningOutEarlyWaitsForTheSecond();
     void reaimingAfterFiringWaitsForTomorrow();
     void disableAllDisarmsAndRestoresExactlyTheEnabled();
     void toggleOfOneEnableBoxReaimsAllThree();
@@ -227,6 +228,23 @@ void TestMainWindow::alarmFiresOnTimeOnceIntoTheDialog()
     QTest::qWait(1500);
     QVERIFY(!watcher->answered());
     QCOMPARE(dialogs, 1);
+}
+
+void TestMainWindow::timerRunningOutEarlyWaitsForTheSecond()
+{
+    newWindow();
+    const QTime alarmTime = wholeSecondsFromNow(3);
+    timeEdit(1)->setTime(alarmTime);
+    enableBox(1)->setChecked(true);
+
+    AlarmSeen seen;
+    ModalAnswerer answerer(dismissAlarm(&seen), 10000);
+    // As if the timer ran out seconds before the alarm's second.
+    QMetaObject::invokeMethod(window, "alarm1Triggered");
+    QVERIFY(!answerer.answered());
+    QVERIFY(window->alarmTimer(0)->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(answerer.answered(), 10000);
+    QVERIFY2(seen.shownAt >= alarmTime, qPrintable(seen.shownAt.toString("hh:mm:ss.zzz")));
 }
 
 void TestMainWindow::reaimingAfterFiringWaitsForTomorrow()
@@ -470,7 +488,8 @@ void TestMainWindow::secondAlarmOpensAboveTheFirst()
                 && secondDialog != firstDialog.data() && firstDialog->isVisible();
             dismissAlarm (&second)(secondDialog);
         });
-        // Alarm 3 runs out while alarm 1's dialog is still up.
+        // Alarm 3's second comes while alarm 1's dialog is still up.
+        timeEdit(3)->setTime(QTime::currentTime());
         QMetaObject::invokeMethod(window, "alarm3Triggered");
         QVERIFY(inner.answered());
         QCOMPARE(QApplication::activeModalWidget(), dialog);
