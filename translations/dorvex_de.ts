@@ -1,0 +1,358 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ExpirationDialog</name>
+    <message>
+        <source>Bip - bip!!</source>
+        <translation>Piep - piep!!</translation>
+    </message>
+    <message>
+        <source>Alarm expired</source>
+        <translation>Alarm ausgelöst</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>Alarm &quot;%1&quot; expired!</source>
+        <translation>Alarm „%1“ ausgelöst!</translation>
+    </message>
+</context>
+<context>
+    <name>HelpDialog</name>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Dorvex %1 help</source>
+        <translation>Dorvex %1 – Hilfe</translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation>Datei nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>Error opening file: %1</source>
+        <translation>Fehler beim Öffnen der Datei: %1</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Alarm &amp;1</source>
+        <translation>Alarm &amp;1</translation>
+    </message>
+    <message>
+        <source>Alarm &amp;2</source>
+        <translation>Alarm &amp;2</translation>
+    </message>
+    <message>
+        <source>Alarm &amp;3</source>
+        <translation>Alarm &amp;3</translation>
+    </message>
+    <message>
+        <source>When checked, disallow modifications on alarm 1</source>
+        <translation>Wenn angehakt, lässt sich Alarm 1 nicht ändern</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>Sperren</translation>
+    </message>
+    <message>
+        <source>When checked, enable alarm 1</source>
+        <translation>Wenn angehakt, ist Alarm 1 eingeschaltet</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>When checked, disallow modifications on alarm 2</source>
+        <translation>Wenn angehakt, lässt sich Alarm 2 nicht ändern</translation>
+    </message>
+    <message>
+        <source>When checked, enable alarm 2</source>
+        <translation>Wenn angehakt, ist Alarm 2 eingeschaltet</translation>
+    </message>
+    <message>
+        <source>When checked, disallow modifications on alarm 3</source>
+        <translation>Wenn angehakt, lässt sich Alarm 3 nicht ändern</translation>
+    </message>
+    <message>
+        <source>When checked, enable alarm 3</source>
+        <translation>Wenn angehakt, ist Alarm 3 eingeschaltet</translation>
+    </message>
+    <message>
+        <source>Send application to tray</source>
+        <translation>Programm in den Infobereich der Kontrollleiste verschieben</translation>
+    </message>
+    <message>
+        <source>To &amp;tray</source>
+        <translation>&amp;Ausblenden</translation>
+    </message>
+    <message>
+        <source>Ctrl+T</source>
+        <translation>Ctrl+T</translation>
+    </message>
+    <message>
+        <source>Quit application</source>
+        <translation>Programm beenden</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>hh:mm:ss</source>
+        <translation>hh:mm:ss</translation>
+    </message>
+    <message>
+        <source>When checked, disable all alarms</source>
+        <translation>Wenn angehakt, sind alle Alarme ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>&amp;Disable all alarms</source>
+        <translation>Alle Alarme a&amp;usschalten</translation>
+    </message>
+    <message>
+        <source>Set alarm 1 text</source>
+        <translation>Text für Alarm 1 festlegen</translation>
+    </message>
+    <message>
+        <source>Set alarm 2 text</source>
+        <translation>Text für Alarm 2 festlegen</translation>
+    </message>
+    <message>
+        <source>Set alarm 3 text</source>
+        <translation>Text für Alarm 3 festlegen</translation>
+    </message>
+    <message>
+        <source>Test alarm 1</source>
+        <translation>Alarm 1 testen</translation>
+    </message>
+    <message>
+        <source>Test alarm 2</source>
+        <translation>Alarm 2 testen</translation>
+    </message>
+    <message>
+        <source>Test alarm 3</source>
+        <translation>Alarm 3 testen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Über</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>About &amp;Qt</source>
+        <translation>Über &amp;Qt</translation>
+    </message>
+    <message>
+        <source>&amp;Restore window</source>
+        <translation>Fenster &amp;wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Application settings</source>
+        <translation>Programmeinstellungen</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>Dorvex %1</source>
+        <translation>Dorvex %1</translation>
+    </message>
+    <message>
+        <source>%1: Saved settings.</source>
+        <translation>%1: Einstellungen gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1: Could not save settings!</source>
+        <translation>%1: Einstellungen konnten nicht gespeichert werden!</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Enter text to show when alarm %1 fires:</source>
+        <translation>Text, der bei Alarm %1 angezeigt wird:</translation>
+    </message>
+    <message>
+        <source>dorvex %1 by Ostrevan</source>
+        <translation>dorvex %1 von Ostrevan</translation>
+    </message>
+    <message>
+        <source>Dou you want to exit?</source>
+        <translation>Möchten Sie das Programm beenden?</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>The alarm settings could not be saved to %1.
+Changes made since the last save are lost.</source>
+        <translation>Die Alarmeinstellungen konnten nicht in %1 gespeichert werden.
+Die Änderungen seit dem letzten Speichern gehen verloren.</translation>
+    </message>
+    <message>
+        <source>About Dorvex %1</source>
+        <translation>Über Dorvex %1</translation>
+    </message>
+    <message>
+        <source>Dorvex %1 by Ostrevan
+
+Free software, provided as is, without any warranty.</source>
+        <translation>Dorvex %1 von Ostrevan
+
+Freie Software, bereitgestellt ohne jede Gewähr.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>&amp;Alarms</source>
+        <translation>A&amp;larme</translation>
+    </message>
+    <message>
+        <source>Scale the shown image to view it completely (may distort it)</source>
+        <translation>Das Bild so skalieren, dass es ganz zu sehen ist (kann es verzerren)</translation>
+    </message>
+    <message>
+        <source>&amp;Scale clock image</source>
+        <translation>Uhrbild s&amp;kalieren</translation>
+    </message>
+    <message>
+        <source>Play the default &quot;beep&quot; sound when alarm fires</source>
+        <translation>Beim Alarm den Standard-Piepton des Systems abspielen</translation>
+    </message>
+    <message>
+        <source>Make a &quot;&amp;beep&quot; sound on alarm</source>
+        <translation>Bei Alarm &amp;piepen</translation>
+    </message>
+    <message>
+        <source>Show a button that allows testing an alarm (to see how it&apos;ll be shown)</source>
+        <translation>Schaltflächen zeigen, mit denen sich ein Alarm testen lässt (um zu sehen, wie er erscheint)</translation>
+    </message>
+    <message>
+        <source>Show &quot;&amp;test alarm&quot; buttons</source>
+        <translation>Schaltflächen „Alarm &amp;testen“ zeigen</translation>
+    </message>
+    <message>
+        <source>User &amp;interface</source>
+        <translation>&amp;Oberfläche</translation>
+    </message>
+    <message>
+        <source>Send window to tray when clicking on window&apos;s minimize button</source>
+        <translation>Das Fenster beim Minimieren in den Infobereich der Kontrollleiste verschieben</translation>
+    </message>
+    <message>
+        <source>&amp;Minimize to tray</source>
+        <translation>Beim &amp;Minimieren ausblenden</translation>
+    </message>
+    <message>
+        <source>Send window to tray when clicking on window&apos;s close button</source>
+        <translation>Das Fenster beim Schließen in den Infobereich der Kontrollleiste verschieben</translation>
+    </message>
+    <message>
+        <source>&amp;Close to tray</source>
+        <translation>Beim &amp;Schließen ausblenden</translation>
+    </message>
+    <message>
+        <source>Put application on tray when it is started</source>
+        <translation>Das Programm beim Start gleich in den Infobereich der Kontrollleiste legen</translation>
+    </message>
+    <message>
+        <source>&amp;Start to tray</source>
+        <translation>Ausgeblendet st&amp;arten</translation>
+    </message>
+    <message>
+        <source>Ask for confirmation when quitting application</source>
+        <translation>Vor dem Beenden des Programms nachfragen</translation>
+    </message>
+    <message>
+        <source>Confirm e&amp;xit</source>
+        <translation>&amp;Beenden bestätigen</translation>
+    </message>
+    <message>
+        <source>Language (requires program restart)</source>
+        <translation>Sprache (gilt nach Neustart des Programms)</translation>
+    </message>
+    <message>
+        <source>Set settings to default values</source>
+        <translation>Alle Einstellungen auf die Standardwerte zurücksetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Reset</source>
+        <translation>&amp;Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>default (system locale)</source>
+        <translation>Standard (Systemsprache)</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>Englisch</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Really reset settings?</source>
+        <translation>Einstellungen wirklich zurücksetzen?</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Settings set to defaults!</source>
+        <translation>Die Einstellungen sind auf die Standardwerte zurückgesetzt.</translation>
+    </message>
+</context>
+</TS>
