@@ -6,9 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -115,9 +113,7 @@ void TestMainWindow::cleanup()
 {
     delete window;
     window = nullptr;
-    const QString configFolder = QFileInfo(TestEnvironment::instance().settingsFile()).path();
-    if (QFileInfo(configFolder).isFile())
-        QFile::remove(configFolder);
+    TestEnvironment::instance().unblockStore();
 }
 
 void TestMainWindow::newWindow(bool debugMode)
@@ -353,14 +349,7 @@ void TestMainWindow::savedMessageOnlyAfterAChangeAndOncePerPeriod()
 void TestMainWindow::failedSaveIsReportedAndRetried()
 {
     newWindow();
-    // A file where the settings folder should be: nothing can be written,
-    // not even by root.
-    const QString configFolder = QFileInfo(TestEnvironment::instance().settingsFile()).path();
-    QDir(configFolder).removeRecursively();
-    {
-        QFile blocker(configFolder);
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(TestEnvironment::instance().blockStore());
     enableBox(1)->setChecked(true);
     saveNow();
     QVERIFY2(statusMessage().endsWith(QLatin1String(": Could not save settings!")),
@@ -369,7 +358,7 @@ void TestMainWindow::failedSaveIsReportedAndRetried()
     QVERIFY(window->alarmTimer(0)->isActive());
 
     // Once the folder can be written again, the next period saves.
-    QFile::remove(configFolder);
+    TestEnvironment::instance().unblockStore();
     saveNow();
     QVERIFY(statusMessage().endsWith(QLatin1String(": Saved settings.")));
     QSettings settings(TestEnvironment::instance().settingsFile(), QSettings::IniFormat);

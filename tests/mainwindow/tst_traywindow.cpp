@@ -6,9 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -262,14 +259,7 @@ void TestTrayWindow::exitAnsweredYesSavesAndEndsWithZero()
 void TestTrayWindow::exitWithAnUnwritableStoreWarnsBeforeEnding()
 {
     SHOW_WINDOW();
-    // A file where the settings folder should be: nothing can be written,
-    // not even by root.
-    const QString configFolder = QFileInfo(TestEnvironment::instance().settingsFile()).path();
-    QDir(configFolder).removeRecursively();
-    {
-        QFile blocker(configFolder);
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(TestEnvironment::instance().blockStore());
     std::unique_ptr<ModalAnswerer> warning;
     ModalAnswerer yes([&](QWidget *dialog) {
         warning = std::make_unique<ModalAnswerer>(ModalAnswerer::pressButton(QMessageBox::Ok));
@@ -277,7 +267,7 @@ void TestTrayWindow::exitWithAnUnwritableStoreWarnsBeforeEnding()
     });
     QTimer::singleShot(0, window, [this] { child<QPushButton>("exitPushButton")->click(); });
     const int exitCode = QCoreApplication::exec();
-    QFile::remove(configFolder);
+    TestEnvironment::instance().unblockStore();
     QVERIFY(yes.answered());
     QVERIFY(warning && warning->answered());
     QCOMPARE(warning->dialogParent(), window);

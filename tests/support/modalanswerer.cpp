@@ -61,5 +61,7 @@ ModalAnswerer::Answer ModalAnswerer::enterText(const QString &text, bool confirm
 
 ModalAnswerer::Answer ModalAnswerer::pressEscape()
 {
-    return [](QWidget *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); };
+    return [](QWidget *dialog) {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    };
 }

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 TestEnvironment *TestEnvironment::current = nullptr;
@@ -49,12 +51,28 @@ QString TestEnvironment::workingFolder() const
 
 QString TestEnvironment::settingsFile() const
 {
-    return configDir.path() + QLatin1Char('/') + QLatin1String(organizationName)
-            + QLatin1Char('/') + QLatin1String(applicationName) + QLatin1String(".conf");
+    return configDir.path() + QLatin1Char('/') + QLatin1String(organizationName) + QLatin1Char('/')
+        + QLatin1String(applicationName) + QLatin1String(".conf");
+}
+
+bool TestEnvironment::blockStore()
+{
+    const QString storeFolder = QFileInfo(settingsFile()).path();
+    QDir(storeFolder).removeRecursively();
+    QFile blocker(storeFolder);
+    return blocker.open(QIODevice::WriteOnly);
+}
+
+void TestEnvironment::unblockStore()
+{
+    const QString storeFolder = QFileInfo(settingsFile()).path();
+    if (QFileInfo(storeFolder).isFile())
+        QFile::remove(storeFolder);
 }
 
 void TestEnvironment::reset()
 {
+    unblockStore();
     {
         QSettings settings { QLatin1String(organizationName), QLatin1String(applicationName) };
         settings.clear();

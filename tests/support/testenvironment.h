@@ -31,6 +31,11 @@ public:
     // Empties the store (and the working folder's photos and translations).
     void reset();
 
+    // Puts a file where the store's folder belongs, so that nothing can be
+    // saved, not even by root; unblockStore() takes it away again.
+    bool blockStore();
+    void unblockStore();
+
 private:
     QTemporaryDir configDir;
     QTemporaryDir workDir;
