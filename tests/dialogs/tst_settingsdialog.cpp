@@ -571,8 +571,11 @@ void TestSettingsDialog::resetAnsweredNo()
     bool noIsDefault = false;
     bool stillOpen = false;
     bool askedOnce = false;
+    std::unique_ptr<ModalAnswerer> anythingMore;
     const int result = runDialog(dialog, [&](QWidget *shown) {
         ModalAnswerer question([&](QWidget *asked) {
+            anythingMore = std::make_unique<ModalAnswerer>(
+                ModalAnswerer::pressButton(QMessageBox::Ok), 1000);
             auto *messageBox = qobject_cast<QMessageBox *>(asked);
             title = messageBox->windowTitle();
             noIsDefault = messageBox->defaultButton() == messageBox->button(QMessageBox::No);
@@ -590,6 +593,7 @@ void TestSettingsDialog::resetAnsweredNo()
     });
 
     QVERIFY(askedOnce);
+    QVERIFY(!anythingMore->answered());
     QCOMPARE(title, QStringLiteral("Question"));
     QCOMPARE(text, QStringLiteral("Really reset settings?"));
     QCOMPARE(questionParent, &dialog);
