@@ -8,9 +8,11 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include <unistd.h>
 
@@ -39,6 +41,7 @@ private slots:
     void oddContent_data();
     void oddContent();
     void fiftyMegabytes();
+    void translatedTexts();
 };
 
 static QString helpPath()
@@ -350,6 +353,25 @@ void TestHelpDialog::fiftyMegabytes()
     QCOMPARE(text->textCursor().position(), 0);
     // Generous: a slow machine must not fail this, a pathological load will.
     QVERIFY2(elapsed < 60000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
+}
+
+void TestHelpDialog::translatedTexts()
+{
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral(DIALOGS_CATALOGUE)));
+    QVERIFY(QCoreApplication::installTranslator(&german));
+    const auto uninstall = qScopeGuard([&] { QCoreApplication::removeTranslator(&german); });
+
+    HelpDialog missing(helpPath());
+    QCOMPARE(missing.windowTitle(), QStringLiteral("Dorvex-Hilfe (Version 1.0.2)"));
+    QCOMPARE(closeButton(missing)->text(), QStringLiteral("&Schließen"));
+    QCOMPARE(
+        paragraphs(missing), QStringList { QStringLiteral("Datei nicht gefunden: ") + helpPath() });
+
+    QVERIFY(QDir().mkpath(helpPath()));
+    HelpDialog unopenable(helpPath());
+    QCOMPARE(paragraphs(unopenable),
+        QStringList { QStringLiteral("Fehler beim Öffnen der Datei: ") + helpPath() });
 }
 
 DORVEX_TEST_MAIN(TestHelpDialog)

@@ -10,9 +10,11 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QTranslator>
 
 #include <memory>
 
@@ -51,6 +53,7 @@ private slots:
     void resetAnsweredYesEmptiesStore();
     void enterNeverResets();
     void trayBoxesWithoutTray();
+    void translatedTexts();
 };
 
 static QString translationsFolder()
@@ -692,6 +695,37 @@ void TestSettingsDialog::trayBoxesWithoutTray()
     QCOMPARE(stored(QStringLiteral("minimizeToTrayCheckBox/enabled")).toBool(), true);
     QCOMPARE(stored(QStringLiteral("startOnTrayCheckBox/enabled")).toBool(), true);
     QCOMPARE(stored(QStringLiteral("closeToTrayCheckBox/enabled")).toBool(), false);
+}
+
+void TestSettingsDialog::translatedTexts()
+{
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral(DIALOGS_CATALOGUE)));
+    QVERIFY(QCoreApplication::installTranslator(&german));
+    const auto uninstall = qScopeGuard([&] { QCoreApplication::removeTranslator(&german); });
+    addCatalogue(QStringLiteral("dorvex_de.qm"));
+
+    SettingsDialog dialog(true);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Einstellungen"));
+    QCOMPARE(resetButton(&dialog)->text(), QStringLiteral("&Zurücksetzen"));
+    QCOMPARE(entryTexts(&dialog),
+        (QStringList { QStringLiteral("Standard (Systemsprache)"), QStringLiteral("Englisch"),
+            QStringLiteral("German – Germany") }));
+
+    std::unique_ptr<ModalAnswerer> information;
+    QString question;
+    runDialog(dialog, [&](QWidget *shown) {
+        ModalAnswerer asking([&](QWidget *asked) {
+            question = qobject_cast<QMessageBox *>(asked)->text();
+            information
+                = std::make_unique<ModalAnswerer>(ModalAnswerer::pressButton(QMessageBox::Ok));
+            ModalAnswerer::pressButton(QMessageBox::Yes)(asked);
+        });
+        resetButton(shown)->click();
+    });
+    QCOMPARE(question, QStringLiteral("Einstellungen wirklich zurücksetzen?"));
+    QVERIFY(information);
+    QCOMPARE(information->dialogText(), QStringLiteral("Einstellungen zurückgesetzt!"));
 }
 
 DORVEX_TEST_MAIN(TestSettingsDialog)
