@@ -163,6 +163,12 @@ void TestHelpDialog::linesBecomeParagraphs_data()
         << QByteArray("1 < 2 and 3 > 2\n") << QStringList { "1 < 2 and 3 > 2" };
     QTest::newRow("utf-8") << QByteArray("Gr\xc3\xbc\xc3\x9f\x65 \xe2\x80\x94 \xe2\x8f\xb0\n")
                            << QStringList { QString::fromUtf8("Grüße — ⏰") };
+    QTest::newRow("utf-8 byte-order mark")
+        << QByteArray("\xef\xbb\xbfHelp\nMore\n") << QStringList { "Help", "More" };
+    const QString wide = QStringLiteral("\ufeffHilfe f\u00fcr Dorvex\r\nZweite Zeile\r\n");
+    QTest::newRow("utf-16 with byte-order mark")
+        << QByteArray(reinterpret_cast<const char *>(wide.utf16()), wide.size() * 2)
+        << QStringList { QString::fromUtf8("Hilfe für Dorvex"), "Zweite Zeile" };
 }
 
 void TestHelpDialog::linesBecomeParagraphs()
