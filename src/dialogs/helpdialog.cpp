@@ -25,12 +25,13 @@ void HelpDialog::loadHelpFile(const QString &fileName)
             return;
         }
         QTextStream stream(&file);
-        // Updating the layout after every appended line makes a long file
-        // take minutes; the text area is laid out once, when shown.
-        helpTextEdit->setUpdatesEnabled(false);
+        // One edit block around all the lines: the text area then lays the
+        // document out once, not again after every line of a long file.
+        QTextCursor batch(helpTextEdit->document());
+        batch.beginEditBlock();
         while (!stream.atEnd())
             helpTextEdit->append(stream.readLine());
-        helpTextEdit->setUpdatesEnabled(true);
+        batch.endEditBlock();
     }
 
     QTextCursor cursor = helpTextEdit->textCursor();
