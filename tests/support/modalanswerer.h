@@ -38,7 +38,8 @@ private:
 
     Answer answer;
     QTimer timer;
-    QWidget *ignored;
+    // Guarded, so that a new dialog built where a closed one lay is not taken for it.
+    QPointer<QWidget> ignored;
     QPointer<QWidget> seenDialog;
     QWidget *seenParent = nullptr;
     QString seenText;
