@@ -266,15 +266,41 @@ void DorvexProcess::enterTime(const char *timeEditName, const QTime &time)
     Desktop::type(time.toString(QStringLiteral("hhmmss")));
 }
 
-qint64 DorvexProcess::lampRedness(const char *lampName) const
+DorvexProcess::LampColour DorvexProcess::lampColour(const char *lampName) const
 {
-    return Desktop::redness(PanelLayout::rectOf(lampName).translated(panelGeometry().topLeft()));
+    // A lamp is a 16-pixel disc: a clearly red or green one sums far beyond this.
+    const qint64 margin = 2000;
+    const qint64 redness
+        = Desktop::redness(PanelLayout::rectOf(lampName).translated(panelGeometry().topLeft()));
+    if (redness > margin)
+        return LampColour::Red;
+    if (redness < -margin)
+        return LampColour::Green;
+    return LampColour::Unclear;
 }
 
 void DorvexProcess::pressExitShortcut()
 {
     Desktop::activate(panelWindow);
     Desktop::key(QStringLiteral("ctrl+q"));
+}
+
+void DorvexProcess::exitAnsweringYes(const QString &questionTitle)
+{
+    pressExitShortcut();
+    QTRY_VERIFY(!windowNamed(questionTitle).isEmpty());
+    Desktop::activate(windowNamed(questionTitle));
+    Desktop::key(QStringLiteral("y"));
+    QVERIFY(waitForEnd(5000));
+    QVERIFY(endedNormally());
+    QCOMPARE(exitCode(), 0);
+}
+
+void DorvexProcess::dismissAlarmDialog(int timeoutMs)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!fullScreenWindow().isEmpty(), timeoutMs);
+    Desktop::clickAt(Desktop::geometry(fullScreenWindow()).center());
+    QTRY_VERIFY(fullScreenWindow().isEmpty());
 }
 
 namespace StoredSettings {

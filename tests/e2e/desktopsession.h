@@ -78,10 +78,19 @@ public:
     void clickOnPanel(const char *objectName);
     // Types a time into one of the panel's time edits.
     void enterTime(const char *timeEditName, const QTime &time);
-    // Red (positive) or green (negative) of one of the panel's lamps.
-    qint64 lampRedness(const char *lampName) const;
+    enum class LampColour { Red, Green, Unclear };
+    LampColour lampColour(const char *lampName) const;
     // Chooses Exit with its shortcut, as a user at the keyboard does.
     void pressExitShortcut();
+
+    // These check what they wait for with the test macros, so the caller
+    // must return when QTest::currentTestFailed() says so.
+
+    // Chooses Exit, answers the question with Y for Yes, and expects the
+    // program to end with exit code 0.
+    void exitAnsweringYes(const QString &questionTitle = QStringLiteral("Question"));
+    // Waits for an alarm dialog covering the screen and clicks it away.
+    void dismissAlarmDialog(int timeoutMs = 5000);
 
 private:
     QProcess process;

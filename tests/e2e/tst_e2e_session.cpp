@@ -13,19 +13,8 @@
 namespace {
 
 const QString panelTitle = QStringLiteral("Dorvex 1.0.2");
-// A lamp is a 16-pixel disc: clearly red or clearly green sums far beyond this.
-const qint64 lampColourMargin = 2000;
 const int exitTimeoutMs = 5000;
-
-bool lampIsRed(const DorvexProcess &dorvex, const char *lamp)
-{
-    return dorvex.lampRedness(lamp) > lampColourMargin;
-}
-
-bool lampIsGreen(const DorvexProcess &dorvex, const char *lamp)
-{
-    return dorvex.lampRedness(lamp) < -lampColourMargin;
-}
+using Lamp = DorvexProcess::LampColour;
 
 QString settingsFolder()
 {
@@ -44,27 +33,6 @@ void putPhoto(const QString &fileName)
     QImage photo(64, 48, QImage::Format_RGB32);
     photo.fill(Qt::darkCyan);
     QVERIFY(photo.save(workingFolder("photos") + QLatin1Char('/') + fileName));
-}
-
-// Chooses Exit, waits for the question and answers it with Y for Yes.
-void exitAnsweringYes(DorvexProcess &dorvex, const QString &questionTitle = "Question")
-{
-    dorvex.pressExitShortcut();
-    QTRY_VERIFY(!dorvex.windowNamed(questionTitle).isEmpty());
-    Desktop::activate(dorvex.windowNamed(questionTitle));
-    Desktop::key(QStringLiteral("y"));
-    QVERIFY(dorvex.waitForEnd(exitTimeoutMs));
-    QVERIFY(dorvex.endedNormally());
-    QCOMPARE(dorvex.exitCode(), 0);
-}
-
-// Waits for an alarm dialog covering the screen and dismisses it with a click.
-void dismissAlarmDialog(DorvexProcess &dorvex, int timeoutMs = 5000)
-{
-    QTRY_VERIFY_WITH_TIMEOUT(!dorvex.fullScreenWindow().isEmpty(), timeoutMs);
-    const QRect dialog = Desktop::geometry(dorvex.fullScreenWindow());
-    Desktop::clickAt(dialog.center());
-    QTRY_VERIFY(dorvex.fullScreenWindow().isEmpty());
 }
 
 } // namespace
@@ -114,12 +82,17 @@ void TestE2eSession::firstRunShowsTheDefaults()
 
     QCOMPARE(Desktop::windowsNamed(panelTitle), QStringList { dorvex.panel() });
     QCOMPARE(dorvex.panelGeometry().size(), QSize(482, 308));
-    QVERIFY(lampIsRed(dorvex, "alarm1LedLabel"));
-    QVERIFY(lampIsRed(dorvex, "alarm2LedLabel"));
-    QVERIFY(lampIsRed(dorvex, "alarm3LedLabel"));
+    QVERIFY(dorvex.lampColour("alarm1LedLabel") == Lamp::Red);
+    QVERIFY(dorvex.lampColour("alarm2LedLabel") == Lamp::Red);
+    QVERIFY(dorvex.lampColour("alarm3LedLabel") == Lamp::Red);
     QVERIFY(dorvex.fullScreenWindow().isEmpty());
+    // Besides the panel, only the icon that the tray holds.
+    const QStringList windows = dorvex.visibleWindows();
+    QCOMPARE(windows.size(), 2);
+    const QString icon = windows.at(windows.at(0) == dorvex.panel() ? 1 : 0);
+    QVERIFY(Desktop::geometry(icon).width() <= 32);
 
-    exitAnsweringYes(dorvex);
+    dorvex.exitAnsweringYes();
     if (QTest::currentTestFailed())
         return;
 
@@ -152,7 +125,7 @@ void TestE2eSession::exitAnsweredNoKeepsTheProgramRunning()
     QCOMPARE(Desktop::windowsNamed(panelTitle), QStringList { dorvex.panel() });
     QVERIFY(!QFile::exists(TestEnvironment::instance().settingsFile()));
 
-    exitAnsweringYes(dorvex);
+    dorvex.exitAnsweringYes();
 }
 
 void TestE2eSession::exitSavesAndTheNextStartShowsTheSameValues()
@@ -177,11 +150,11 @@ void TestE2eSession::exitSavesAndTheNextStartShowsTheSameValues()
         Desktop::key(QStringLiteral("Return"));
         QTRY_VERIFY(dorvex.windowNamed("Question").isEmpty());
 
-        QTRY_VERIFY(lampIsGreen(dorvex, "alarm2LedLabel"));
-        QVERIFY(lampIsRed(dorvex, "alarm1LedLabel"));
-        QVERIFY(lampIsRed(dorvex, "alarm3LedLabel"));
+        QTRY_VERIFY(dorvex.lampColour("alarm2LedLabel") == Lamp::Green);
+        QVERIFY(dorvex.lampColour("alarm1LedLabel") == Lamp::Red);
+        QVERIFY(dorvex.lampColour("alarm3LedLabel") == Lamp::Red);
 
-        exitAnsweringYes(dorvex);
+        dorvex.exitAnsweringYes();
         if (QTest::currentTestFailed())
             return;
     }
@@ -218,12 +191,12 @@ void TestE2eSession::exitSavesAndTheNextStartShowsTheSameValues()
     // only if the second start put every value back into its control.
     DorvexProcess again;
     QVERIFY(again.start());
-    QVERIFY(lampIsRed(again, "alarm1LedLabel"));
-    QVERIFY(lampIsGreen(again, "alarm2LedLabel"));
-    QVERIFY(lampIsRed(again, "alarm3LedLabel"));
+    QVERIFY(again.lampColour("alarm1LedLabel") == Lamp::Red);
+    QVERIFY(again.lampColour("alarm2LedLabel") == Lamp::Green);
+    QVERIFY(again.lampColour("alarm3LedLabel") == Lamp::Red);
     QFile::remove(TestEnvironment::instance().settingsFile());
 
-    exitAnsweringYes(again);
+    again.exitAnsweringYes();
     if (QTest::currentTestFailed())
         return;
     compareStore();
@@ -256,7 +229,7 @@ void TestE2eSession::testButtons()
     dorvex.clickOnPanel("alarm2DebugToolButton");
 
     if (buttonsShown) {
-        dismissAlarmDialog(dorvex);
+        dorvex.dismissAlarmDialog();
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(StoredSettings::value("last_shown_photo").toString(),
@@ -266,7 +239,7 @@ void TestE2eSession::testButtons()
         QVERIFY(dorvex.fullScreenWindow().isEmpty());
     }
     QVERIFY(dorvex.isRunning());
-    exitAnsweringYes(dorvex);
+    dorvex.exitAnsweringYes();
 }
 
 void TestE2eSession::noLangIgnoresTheStoredLanguage_data()
@@ -291,7 +264,7 @@ void TestE2eSession::noLangIgnoresTheStoredLanguage()
 
     DorvexProcess dorvex(arguments);
     QVERIFY(dorvex.start());
-    exitAnsweringYes(dorvex, questionTitle);
+    dorvex.exitAnsweringYes(questionTitle);
     QCOMPARE(StoredSettings::value("language").toString(), QStringLiteral("de"));
 }
 
@@ -309,9 +282,10 @@ void TestE2eSession::keepsRunningWithAReadOnlySettingsFolder()
 
     DorvexProcess dorvex({}, DorvexProcess::Store::ProtectedByPermissions);
     QVERIFY(dorvex.start());
-    QVERIFY(lampIsGreen(dorvex, "alarm1LedLabel"));
+    QVERIFY2(QDateTime::currentDateTime() < alarmAt, "starting took too long");
+    QVERIFY(dorvex.lampColour("alarm1LedLabel") == Lamp::Green);
 
-    dismissAlarmDialog(dorvex, 15000);
+    dorvex.dismissAlarmDialog(15000);
     if (QTest::currentTestFailed())
         return;
     QVERIFY(QDateTime::currentDateTime() >= alarmAt);
@@ -356,17 +330,17 @@ void TestE2eSession::keepsRunningWithACorruptSettingsFile()
     const QDateTime alarmAt = wholeSecondsAhead(5);
     dorvex.enterTime("timeEditAlarm1", alarmAt.time());
     dorvex.clickOnPanel("alarm1EnableCheckBox");
-    QTRY_VERIFY(lampIsGreen(dorvex, "alarm1LedLabel"));
+    QTRY_VERIFY(dorvex.lampColour("alarm1LedLabel") == Lamp::Green);
     QVERIFY2(QDateTime::currentDateTime() < alarmAt, "setting the alarm took too long");
 
-    dismissAlarmDialog(dorvex, 15000);
+    dorvex.dismissAlarmDialog(15000);
     if (QTest::currentTestFailed())
         return;
     QVERIFY(QDateTime::currentDateTime() >= alarmAt);
     QTest::qWait(500);
     QVERIFY(dorvex.isRunning());
 
-    exitAnsweringYes(dorvex);
+    dorvex.exitAnsweringYes();
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(StoredSettings::value("alarm1/time").toTime(), alarmAt.time());
