@@ -154,6 +154,8 @@ DorvexProcess::DorvexProcess(const QStringList &arguments, Store store)
     , store(store)
 {
     process.setWorkingDirectory(TestEnvironment::instance().workingFolder());
+    // Whatever the program says goes into the test's log.
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
 }
 
 DorvexProcess::~DorvexProcess()
@@ -210,11 +212,6 @@ int DorvexProcess::exitCode() const
 bool DorvexProcess::endedNormally() const
 {
     return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit;
-}
-
-QString DorvexProcess::errorOutput()
-{
-    return QString::fromLocal8Bit(process.readAllStandardError());
 }
 
 QRect DorvexProcess::panelGeometry() const

@@ -64,7 +64,6 @@ public:
     bool waitForEnd(int timeoutMs);
     int exitCode() const;
     bool endedNormally() const;
-    QString errorOutput();
 
     QString panel() const { return panelWindow; }
     QRect panelGeometry() const;
