@@ -64,7 +64,7 @@ void TestE2eSession::init()
     QDir(folder).removeRecursively();
     QDir(workingFolder("photos")).removeRecursively();
     QDir(workingFolder("translations")).removeRecursively();
-    QVERIFY(Desktop::windowsNamed(panelTitle).isEmpty());
+    QTRY_VERIFY(Desktop::windowsNamed(panelTitle).isEmpty());
 }
 
 void TestE2eSession::cleanup()
