@@ -248,6 +248,19 @@ QString DorvexProcess::windowNamed(const QString &title) const
         .value(0);
 }
 
+QString DorvexProcess::describeWindows() const
+{
+    QStringList descriptions;
+    for (const QString &window : visibleWindows()) {
+        const QRect area = Desktop::geometry(window);
+        descriptions << QStringLiteral("\"%1\" %2x%3")
+                            .arg(Desktop::name(window))
+                            .arg(area.width())
+                            .arg(area.height());
+    }
+    return QStringLiteral("windows on the screen: ") + descriptions.join(QLatin1String(", "));
+}
+
 void DorvexProcess::clickOnPanel(const char *objectName)
 {
     Desktop::clickAt(panelGeometry().topLeft() + PanelLayout::centreOf(objectName));
@@ -285,7 +298,7 @@ void DorvexProcess::pressExitShortcut()
 void DorvexProcess::exitAnsweringYes(const QString &questionTitle)
 {
     pressExitShortcut();
-    QTRY_VERIFY(!windowNamed(questionTitle).isEmpty());
+    QTRY_VERIFY2(!windowNamed(questionTitle).isEmpty(), qPrintable(describeWindows()));
     Desktop::activate(windowNamed(questionTitle));
     Desktop::key(QStringLiteral("y"));
     QVERIFY(waitForEnd(5000));
@@ -295,7 +308,8 @@ void DorvexProcess::exitAnsweringYes(const QString &questionTitle)
 
 void DorvexProcess::dismissAlarmDialog(int timeoutMs)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(!fullScreenWindow().isEmpty(), timeoutMs);
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        !fullScreenWindow().isEmpty(), qPrintable(describeWindows()), timeoutMs);
     Desktop::clickAt(Desktop::geometry(fullScreenWindow()).center());
     QTRY_VERIFY(fullScreenWindow().isEmpty());
 }

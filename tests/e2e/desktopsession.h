@@ -73,6 +73,8 @@ public:
     QString fullScreenWindow() const;
     // A mapped window of this process with this exact title.
     QString windowNamed(const QString &title) const;
+    // The titles and sizes of this process's mapped windows, for messages.
+    QString describeWindows() const;
 
     void clickOnPanel(const char *objectName);
     // Types a time into one of the panel's time edits.
