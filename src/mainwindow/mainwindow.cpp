@@ -84,9 +84,9 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     updateTime();
     statusbar->addPermanentWidget(&clockLabel, 0);
 
-    auto *clockTimer = new QTimer(this);
+    // Started and stopped as the window shows and hides.
+    clockTimer = new QTimer(this);
     connect(clockTimer, SIGNAL(timeout()), this, SLOT(updateTime()));
-    clockTimer->start(clockIntervalMs);
 
     QDir::setSearchPaths(QStringLiteral("photos"),
                          QStringList { QDir::currentPath() + QLatin1String("/photos") });
@@ -206,6 +206,22 @@ void MainWindow::maybeSaveSettings()
 void MainWindow::updateTime()
 {
     clockLabel.setText(currentTimeText());
+}
+
+// Nothing shows the clock while the window is hidden, parked in the tray
+// above all, so its timer rests and the program sleeps; the clock is set
+// right before the window shows again.
+void MainWindow::showEvent(QShowEvent *event)
+{
+    updateTime();
+    clockTimer->start(clockIntervalMs);
+    QMainWindow::showEvent(event);
+}
+
+void MainWindow::hideEvent(QHideEvent *event)
+{
+    clockTimer->stop();
+    QMainWindow::hideEvent(event);
 }
 
 void MainWindow::updateLamps()

@@ -6,10 +6,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimeEdit>
 #include <QTimer>
@@ -40,6 +42,16 @@ void setOption(const SettingsKeys::BoolOption &option, bool value)
     option.write(settings, value);
 }
 
+// How many seconds the time shown lags the current time; negative when it
+// shows no time of day at all.
+int secondsBehind(const QString &shown)
+{
+    const QTime time = QTime::fromString(shown, Qt::TextDate);
+    if (!time.isValid())
+        return -1;
+    return (time.secsTo(QTime::currentTime()) + 86400) % 86400;
+}
+
 } // namespace
 
 class TestTrayWindow : public QObject
@@ -62,6 +74,8 @@ private slots:
     void exitFromTheTrayMenuWhileParkedAsksWithoutParent();
     void onlyADoubleClickOnTheIconRestores();
     void aboutFromTheTrayRestoresFirst();
+    void statusClockIsRightWhenTheWindowShowsAgain_data();
+    void statusClockIsRightWhenTheWindowShowsAgain();
     void withoutATray();
 
 private:
@@ -72,6 +86,7 @@ private:
     bool parked() const { return child<QAction>("action_RestoreWindow")->isEnabled(); }
     void requireTray();
     void showWindow();
+    QString statusClock() const;
 
     MainWindow *window = nullptr;
 };
@@ -102,6 +117,17 @@ void TestTrayWindow::showWindow()
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     QTRY_COMPARE(mappedPanels(), 1);
+}
+
+// The text of the permanent clock at the right of the status bar.
+QString TestTrayWindow::statusClock() const
+{
+    const QList<QLabel *> labels = window->statusBar()->findChildren<QLabel *>();
+    for (const QLabel *label : labels) {
+        if (QTime::fromString(label->text(), Qt::TextDate).isValid())
+            return label->text();
+    }
+    return QString();
 }
 
 void TestTrayWindow::parkingUnmapsAndRestoringMapsTheWindow()
@@ -302,6 +328,39 @@ void TestTrayWindow::aboutFromTheTrayRestoresFirst()
     window->findChild<QSystemTrayIcon *>()->contextMenu()->actions().at(1)->trigger();
     QVERIFY(about.answered());
     QVERIFY(windowWasBack);
+}
+
+void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain_data()
+{
+    QTest::addColumn<bool>("startInTray");
+    QTest::newRow("parked by the button") << false;
+    QTest::newRow("started in the tray") << true;
+}
+
+void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain()
+{
+    QFETCH(bool, startInTray);
+    requireTray();
+    if (startInTray) {
+        setOption(SettingsKeys::startOnTray, true);
+        window->showAtStart();
+    } else {
+        showWindow();
+        QTRY_VERIFY(secondsBehind(statusClock()) == 0);
+        child<QPushButton>("toTrayPushButton")->click();
+    }
+    QVERIFY(parked());
+    // Long enough in the tray for a clock left as it was to be visibly wrong.
+    QTest::qWait(4500);
+
+    child<QAction>("action_RestoreWindow")->trigger();
+    const int behind = secondsBehind(statusClock());
+    QVERIFY2(behind >= 0 && behind <= 1, qPrintable(statusClock()));
+
+    // And it goes on ticking.
+    const QString shown = statusClock();
+    QTRY_VERIFY_WITH_TIMEOUT(statusClock() != shown, 3000);
+    QTRY_VERIFY(secondsBehind(statusClock()) == 0);
 }
 
 void TestTrayWindow::withoutATray()
