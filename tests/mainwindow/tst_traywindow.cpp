@@ -76,6 +76,7 @@ private slots:
     void aboutFromTheTrayRestoresFirst();
     void statusClockIsRightWhenTheWindowShowsAgain_data();
     void statusClockIsRightWhenTheWindowShowsAgain();
+    void statusClockHasRoomForEveryTime();
     void withoutATray();
 
 private:
@@ -86,6 +87,7 @@ private:
     bool parked() const { return child<QAction>("action_RestoreWindow")->isEnabled(); }
     void requireTray();
     void showWindow();
+    QLabel *statusClockLabel() const;
     QString statusClock() const;
 
     MainWindow *window = nullptr;
@@ -119,15 +121,21 @@ void TestTrayWindow::showWindow()
     QTRY_COMPARE(mappedPanels(), 1);
 }
 
-// The text of the permanent clock at the right of the status bar.
-QString TestTrayWindow::statusClock() const
+// The permanent clock at the right of the status bar.
+QLabel *TestTrayWindow::statusClockLabel() const
 {
     const QList<QLabel *> labels = window->statusBar()->findChildren<QLabel *>();
-    for (const QLabel *label : labels) {
+    for (QLabel *label : labels) {
         if (QTime::fromString(label->text(), Qt::TextDate).isValid())
-            return label->text();
+            return label;
     }
-    return QString();
+    return nullptr;
+}
+
+QString TestTrayWindow::statusClock() const
+{
+    const QLabel *label = statusClockLabel();
+    return label ? label->text() : QString();
 }
 
 void TestTrayWindow::parkingUnmapsAndRestoringMapsTheWindow()
@@ -361,6 +369,19 @@ void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain()
     const QString shown = statusClock();
     QTRY_VERIFY_WITH_TIMEOUT(statusClock() != shown, 3000);
     QTRY_VERIFY(secondsBehind(statusClock()) == 0);
+}
+
+void TestTrayWindow::statusClockHasRoomForEveryTime()
+{
+    showWindow();
+    const QLabel *clock = statusClockLabel();
+    QVERIFY(clock);
+    QVERIFY(clock->isVisible());
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        const QString time = QString::fromLatin1("%1%1:%1%1:%1%1").arg(QLatin1Char(digit));
+        QVERIFY2(clock->fontMetrics().horizontalAdvance(time) <= clock->contentsRect().width(),
+                 qPrintable(time));
+    }
 }
 
 void TestTrayWindow::withoutATray()
