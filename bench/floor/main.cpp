@@ -3,18 +3,24 @@
 // and nothing else. "--tray" starts with only the tray icon shown;
 // "--time-edit" puts a focused time editor in the window, whose blinking
 // cursor is the other thing that ticks in the alarm panel.
+// "--alarm HH:mm:ss" opens a bare full-screen dialog at that time of day,
+// the least an alarm's dialog can cost.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTime>
 #include <QTimeEdit>
 #include <QTimer>
+#include <QVBoxLayout>
 
 static QIcon trayPicture()
 {
@@ -25,6 +31,17 @@ static QIcon trayPicture()
     painter.setBrush(Qt::darkCyan);
     painter.drawEllipse(1, 1, 20, 20);
     return QIcon(pixmap);
+}
+
+static void showAlarm(QWidget *parent)
+{
+    QDialog dialog(parent);
+    dialog.setWindowFlags(dialog.windowFlags() | Qt::WindowStaysOnTopHint);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("Alarm")));
+    dialog.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    dialog.setWindowState(Qt::WindowFullScreen);
+    dialog.exec();
 }
 
 int main(int argc, char **argv)
@@ -59,6 +76,24 @@ int main(int argc, char **argv)
     QSystemTrayIcon tray(trayPicture());
     tray.setContextMenu(file);
     tray.show();
+
+    const qsizetype alarm = arguments.indexOf(QStringLiteral("--alarm"));
+    QTimer alarmTimer;
+    if (alarm > 0 && alarm + 1 < arguments.size()) {
+        const QTime time = QTime::fromString(arguments.at(alarm + 1), QStringLiteral("HH:mm:ss"));
+        alarmTimer.setSingleShot(true);
+        alarmTimer.setTimerType(Qt::PreciseTimer);
+        // As the alarm panel does, a timer that runs out before the second
+        // by the wall clock waits for it.
+        QObject::connect(&alarmTimer, &QTimer::timeout, &window, [&window, &alarmTimer, time] {
+            const int early = QTime::currentTime().msecsTo(time);
+            if (early > 0 && early < 60000)
+                alarmTimer.start(early);
+            else
+                showAlarm(&window);
+        });
+        alarmTimer.start(QTime::currentTime().msecsTo(time));
+    }
 
     if (!arguments.contains(QStringLiteral("--tray")))
         window.show();
