@@ -348,7 +348,9 @@ void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain_data()
 void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain()
 {
     QFETCH(bool, startInTray);
-    requireTray();
+    // Skipped here rather than in a helper, whose skip would end only the helper.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        QSKIP("no system tray in this session");
     if (startInTray) {
         setOption(SettingsKeys::startOnTray, true);
         window->showAtStart();
