@@ -36,6 +36,23 @@ QString currentTimeText()
     return QTime::currentTime().toString(Qt::TextDate);
 }
 
+// The current time with every digit swapped for the font's widest one: the
+// widest text the status-bar clock can show.
+QString widestTimeText(const QFontMetrics &metrics)
+{
+    QChar widest = QLatin1Char('0');
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        if (metrics.horizontalAdvance(QLatin1Char(digit)) > metrics.horizontalAdvance(widest))
+            widest = QLatin1Char(digit);
+    }
+    QString text = currentTimeText();
+    for (QChar &character : text) {
+        if (character.isDigit())
+            character = widest;
+    }
+    return text;
+}
+
 } // namespace
 
 MainWindow::MainWindow(bool debugMode, QWidget *parent)
@@ -86,10 +103,16 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     updateTime();
     statusbar->addPermanentWidget(&clockLabel, 0);
+    // A label whose size may change lays the whole window out anew whenever
+    // its text changes, every second; one that fits any time never does.
+    const QString shownTime = clockLabel.text();
+    clockLabel.setText(widestTimeText(clockLabel.fontMetrics()));
+    clockLabel.setFixedSize(clockLabel.sizeHint());
+    clockLabel.setText(shownTime);
 
-    auto *clockTimer = new QTimer(this);
+    // Started and stopped as the window shows and hides.
+    clockTimer = new QTimer(this);
     connect(clockTimer, SIGNAL(timeout()), this, SLOT(updateTime()));
-    clockTimer->start(clockIntervalMs);
 
     QDir::setSearchPaths(
         QStringLiteral("photos"), QStringList { QDir::currentPath() + QLatin1String("/photos") });
@@ -208,6 +231,22 @@ void MainWindow::maybeSaveSettings()
 void MainWindow::updateTime()
 {
     clockLabel.setText(currentTimeText());
+}
+
+// Nothing shows the clock while the window is hidden, parked in the tray
+// above all, so its timer rests and the program sleeps; the clock is set
+// right before the window shows again.
+void MainWindow::showEvent(QShowEvent *event)
+{
+    updateTime();
+    clockTimer->start(clockIntervalMs);
+    QMainWindow::showEvent(event);
+}
+
+void MainWindow::hideEvent(QHideEvent *event)
+{
+    clockTimer->stop();
+    QMainWindow::hideEvent(event);
 }
 
 void MainWindow::updateLamps()

@@ -58,6 +58,10 @@ public slots:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private slots:
     void alarm1Triggered();
     void alarm2Triggered();
@@ -97,6 +101,7 @@ private:
     QVector<QString> alarmTexts;
     QVector<QTimer *> alarmTimers;
     QLabel clockLabel;
+    QTimer *clockTimer = nullptr;
     bool settingsChanged = false;
     bool debugMode;
     bool suppressReactions = false;

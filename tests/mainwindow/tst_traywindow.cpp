@@ -6,10 +6,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimeEdit>
 #include <QTimer>
@@ -42,6 +44,16 @@ void setOption(const SettingsKeys::BoolOption &option, bool value)
 {
     QSettings settings;
     option.write(settings, value);
+}
+
+// How many seconds the time shown lags the current time; negative when it
+// shows no time of day at all.
+int secondsBehind(const QString &shown)
+{
+    const QTime time = QTime::fromString(shown, Qt::TextDate);
+    if (!time.isValid())
+        return -1;
+    return (time.secsTo(QTime::currentTime()) + 86400) % 86400;
 }
 
 } // namespace
@@ -84,6 +96,9 @@ private slots:
     void exitFromTheTrayMenuWhileParkedAsksWithoutParent();
     void onlyADoubleClickOnTheIconRestores();
     void aboutFromTheTrayRestoresFirst();
+    void statusClockIsRightWhenTheWindowShowsAgain_data();
+    void statusClockIsRightWhenTheWindowShowsAgain();
+    void statusClockHasRoomForEveryTime();
     void withoutATray();
 
 private:
@@ -92,6 +107,8 @@ private:
         return window->findChild<T *>(QLatin1String(name));
     }
     bool parked() const { return child<QAction>("action_RestoreWindow")->isEnabled(); }
+    QLabel *statusClockLabel() const;
+    QString statusClock() const;
 
     MainWindow *window = nullptr;
 };
@@ -107,6 +124,23 @@ void TestTrayWindow::cleanup()
     delete window;
     window = nullptr;
     QTRY_COMPARE(mappedPanels(), 0);
+}
+
+// The permanent clock at the right of the status bar.
+QLabel *TestTrayWindow::statusClockLabel() const
+{
+    const QList<QLabel *> labels = window->statusBar()->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (QTime::fromString(label->text(), Qt::TextDate).isValid())
+            return label;
+    }
+    return nullptr;
+}
+
+QString TestTrayWindow::statusClock() const
+{
+    const QLabel *label = statusClockLabel();
+    return label ? label->text() : QString();
 }
 
 void TestTrayWindow::parkingUnmapsAndRestoringMapsTheWindow()
@@ -329,6 +363,54 @@ void TestTrayWindow::aboutFromTheTrayRestoresFirst()
     window->findChild<QSystemTrayIcon *>()->contextMenu()->actions().at(1)->trigger();
     QVERIFY(about.answered());
     QVERIFY(windowWasBack);
+}
+
+void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain_data()
+{
+    QTest::addColumn<bool>("startInTray");
+    QTest::newRow("parked by the button") << false;
+    QTest::newRow("started in the tray") << true;
+}
+
+void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain()
+{
+    QFETCH(bool, startInTray);
+    // Skipped here rather than in a helper, whose skip would end only the helper.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        QSKIP("no system tray in this session");
+    if (startInTray) {
+        setOption(SettingsKeys::startOnTray, true);
+        window->showAtStart();
+    } else {
+        SHOW_WINDOW();
+        QTRY_VERIFY(secondsBehind(statusClock()) == 0);
+        child<QPushButton>("toTrayPushButton")->click();
+    }
+    QVERIFY(parked());
+    // Long enough in the tray for a clock left as it was to be visibly wrong.
+    QTest::qWait(4500);
+
+    child<QAction>("action_RestoreWindow")->trigger();
+    const int behind = secondsBehind(statusClock());
+    QVERIFY2(behind >= 0 && behind <= 1, qPrintable(statusClock()));
+
+    // And it goes on ticking.
+    const QString shown = statusClock();
+    QTRY_VERIFY_WITH_TIMEOUT(statusClock() != shown, 3000);
+    QTRY_VERIFY(secondsBehind(statusClock()) == 0);
+}
+
+void TestTrayWindow::statusClockHasRoomForEveryTime()
+{
+    SHOW_WINDOW();
+    const QLabel *clock = statusClockLabel();
+    QVERIFY(clock);
+    QVERIFY(clock->isVisible());
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        const QString time = QString::fromLatin1("%1%1:%1%1:%1%1").arg(QLatin1Char(digit));
+        QVERIFY2(clock->fontMetrics().horizontalAdvance(time) <= clock->contentsRect().width(),
+            qPrintable(time));
+    }
 }
 
 void TestTrayWindow::withoutATray()
