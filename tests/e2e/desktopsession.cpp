@@ -314,6 +314,24 @@ void DorvexProcess::dismissAlarmDialog(int timeoutMs)
     QTRY_VERIFY(fullScreenWindow().isEmpty());
 }
 
+void DorvexProcess::armFirstAlarm(const QDateTime &alarmAt)
+{
+    enterTime("timeEditAlarm1", alarmAt.time());
+    clickOnPanel("alarm1EnableCheckBox");
+    QTRY_VERIFY(lampColour("alarm1LedLabel") == LampColour::Green);
+    QVERIFY2(QDateTime::currentDateTime() < alarmAt, "setting the alarm took too long");
+}
+
+void DorvexProcess::dismissAlarmDueAt(const QDateTime &alarmAt)
+{
+    dismissAlarmDialog(15000);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(QDateTime::currentDateTime() >= alarmAt);
+    QTest::qWait(500);
+    QVERIFY(isRunning());
+}
+
 namespace StoredSettings {
 
 namespace {

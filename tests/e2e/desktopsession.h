@@ -92,6 +92,12 @@ public:
     void exitAnsweringYes(const QString &questionTitle = QStringLiteral("Question"));
     // Waits for an alarm dialog covering the screen and clicks it away.
     void dismissAlarmDialog(int timeoutMs = 5000);
+    // Types alarm 1's time, enables it and expects its lamp to turn green
+    // before the alarm is due.
+    void armFirstAlarm(const QDateTime &alarmAt);
+    // Dismisses the alarm due at `alarmAt`, which must not have come early,
+    // and expects the program to carry on.
+    void dismissAlarmDueAt(const QDateTime &alarmAt);
 
 private:
     QProcess process;
