@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AlarmNotices</name>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <source>Due at %1, %2 ago</source>
+        <translation>Fällig um %1, vor %2</translation>
+    </message>
+    <message>
+        <source>Missed: alarm %1, due %2 %3</source>
+        <translation>Verpasst: Alarm %1, fällig %2 %3</translation>
+    </message>
+</context>
+<context>
     <name>ExpirationDialog</name>
     <message>
         <source>Bip - bip!!</source>

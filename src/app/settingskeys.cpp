@@ -103,4 +103,17 @@ QString readLastShownPhoto(const QSettings &settings)
     return settings.value(QLatin1String(lastShownPhoto), QString()).toString();
 }
 
+QDateTime readWatchedUntil(const QSettings &settings)
+{
+    const QDateTime instant = QDateTime::fromString(
+        settings.value(QLatin1String(watchedUntil)).toString(), Qt::ISODateWithMs);
+    return instant.isValid() ? instant.toUTC() : QDateTime();
+}
+
+void writeWatchedUntil(QSettings &settings, const QDateTime &instant)
+{
+    if (instant.isValid())
+        settings.setValue(QLatin1String(watchedUntil), instant.toUTC().toString(Qt::ISODateWithMs));
+}
+
 } // namespace SettingsKeys

@@ -1,6 +1,7 @@
 #ifndef DORVEX_SETTINGSKEYS_H
 #define DORVEX_SETTINGSKEYS_H
 
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -34,6 +35,10 @@ inline constexpr BoolOption disableAll { "disableAllCheckBox/enabled", false };
 
 inline constexpr char language[] = "language";
 inline constexpr char lastShownPhoto[] = "last_shown_photo";
+// The instant up to which the program kept watch over the alarms, as ISO
+// text in UTC: what came due after it, while the program was not running,
+// is rung at the next start.
+inline constexpr char watchedUntil[] = "watched_until";
 
 // Per-alarm keys, for alarm number 1, 2 or 3.
 QString alarmTimeKey(int number);
@@ -50,6 +55,9 @@ QString defaultAlarmText(int number);
 
 QString readLanguage(const QSettings &settings);
 QString readLastShownPhoto(const QSettings &settings);
+// Invalid when absent or unreadable.
+QDateTime readWatchedUntil(const QSettings &settings);
+void writeWatchedUntil(QSettings &settings, const QDateTime &instant);
 
 } // namespace SettingsKeys
 

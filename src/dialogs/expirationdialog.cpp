@@ -36,6 +36,7 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     alarmNumberLeftLabel->setText(QStringLiteral("%1").arg(alarmNumber));
     alarmNumberRightLabel->setText(alarmNumberLeftLabel->text());
     alarmLabel->setText(tr("Alarm \"%1\" expired!").arg(text));
+    setDueLine(QString());
 
     // Fixed to the primary screen's size so that the window manager cannot
     // shrink the alarm into a corner, and placed on that screen, which it
@@ -55,6 +56,12 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     activateWindow();
     raise();
     beepIfWanted();
+}
+
+void ExpirationDialog::setDueLine(const QString &line)
+{
+    dueLabel->setText(line);
+    dueLabel->setVisible(!line.isEmpty());
 }
 
 void ExpirationDialog::showPicture()

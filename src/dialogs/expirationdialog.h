@@ -17,6 +17,9 @@ class ExpirationDialog : public QDialog, private Ui::ExpirationDialog
 public:
     ExpirationDialog(const QString &text, int alarmNumber, QWidget *parent = nullptr);
 
+    // A line under the sentence, for an alarm that rings late; none when empty.
+    void setDueLine(const QString &line);
+
 protected slots:
     void mousePressEvent(QMouseEvent *event) override;
 

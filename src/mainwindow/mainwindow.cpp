@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
-#include "alarmschedule.h"
+#include "alarmengine.h"
+#include "alarmnotices.h"
+#include "clock.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
 #include "settingsdialog.h"
@@ -25,15 +27,9 @@ constexpr int reaimIntervalMs = 60000;
 constexpr int clockIntervalMs = 1000;
 constexpr int savedMessageMs = 2000;
 
-// A timer that runs out less than half a day before its alarm's second is
-// early (the wall clock lags the timer's clock, or was set back) and waits;
-// one that runs out more than half a day before it is late for the previous
-// occurrence (the computer slept) and shows at once.
-constexpr int earlyToleranceMs = AlarmSchedule::msecsPerDay / 2;
-
 QString currentTimeText()
 {
-    return QTime::currentTime().toString(Qt::TextDate);
+    return Clock::instance().localNow().time().toString(Qt::TextDate);
 }
 
 // The current time with every digit swapped for the font's widest one: the
@@ -59,7 +55,6 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     : QMainWindow(parent)
     , debugMode(debugMode)
     , trayImage(QStringLiteral(":/icons/images/dorvex_mini.png"))
-    , lastFired(alarmCount)
 {
     setupUi(this);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
@@ -75,22 +70,22 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     loadSettings();
     suppressReactions = false;
 
-    for (int index = 0; index < alarmCount; ++index) {
-        auto *timer = new QTimer;
-        timer->setSingleShot(true);
-        // A coarse timer may run out a little early; an alarm must not.
-        timer->setTimerType(Qt::PreciseTimer);
-        alarmTimers.append(timer);
-    }
+    engine = new AlarmEngine(Clock::instance(), this);
 
     setTestButtonsVisible(debugMode || testButtonsSetting);
 
-    connect(alarmTimers[0], SIGNAL(timeout()), this, SLOT(alarm1Triggered()));
-    connect(alarmTimers[1], SIGNAL(timeout()), this, SLOT(alarm2Triggered()));
-    connect(alarmTimers[2], SIGNAL(timeout()), this, SLOT(alarm3Triggered()));
+    // Queued, so that alarms due together each open a dialog above the
+    // previous one rather than wait for it to close.
+    connect(
+        engine, &AlarmEngine::alarmDue, this,
+        [this](int index, const QDateTime &due, qint64 lateMs) { ringAlarm(index, due, lateMs); },
+        Qt::QueuedConnection);
+    connect(engine, &AlarmEngine::alarmMissed, this,
+        [this](int index, const QDateTime &due) { noteMissedAlarm(index, due); });
 
     updateLamps();
     updateAlarms();
+    engine->startWatching(SettingsKeys::readWatchedUntil(QSettings()));
     settingsChanged = false;
 
     auto *saveTimer = new QTimer(this);
@@ -103,6 +98,8 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     updateTime();
     statusbar->addPermanentWidget(&clockLabel, 0);
+    missedLabel.setVisible(false);
+    statusbar->addWidget(&missedLabel, 1);
     // A label whose size may change lays the whole window out anew whenever
     // its text changes, every second; one that fits any time never does.
     const QString shownTime = clockLabel.text();
@@ -128,15 +125,16 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 MainWindow::~MainWindow()
 {
     removeTrayIcon();
-    // The status bar does not own the clock label, which is a member.
-    statusbar->removeWidget(&clockLabel);
-    clockLabel.setParent(nullptr);
-    qDeleteAll(alarmTimers);
+    // The status bar does not own its labels, which are members.
+    for (QLabel *label : { &clockLabel, &missedLabel }) {
+        statusbar->removeWidget(label);
+        label->setParent(nullptr);
+    }
 }
 
 const QTimer *MainWindow::alarmTimer(int index) const
 {
-    return alarmTimers.value(index);
+    return engine->timer(index);
 }
 
 QTimeEdit *MainWindow::timeEdit(int index) const
@@ -201,6 +199,7 @@ bool MainWindow::saveSettings()
     for (int index = 0; index < alarmCount; ++index)
         settings.setValue(SettingsKeys::alarmTextKey(index + 1), alarmTexts[index]);
     SettingsKeys::disableAll.write(settings, disableAllCheckBox->isChecked());
+    SettingsKeys::writeWatchedUntil(settings, engine->watchedUntil());
 
     // Written now rather than when the store object goes, so that a store
     // that cannot be written (read-only or full) is known and reported.
@@ -238,6 +237,10 @@ void MainWindow::updateTime()
 // right before the window shows again.
 void MainWindow::showEvent(QShowEvent *event)
 {
+    if (!missedAlarms.isEmpty()) {
+        missedAlarms.clear();
+        showMissedAlarms();
+    }
     updateTime();
     clockTimer->start(clockIntervalMs);
     QMainWindow::showEvent(event);
@@ -269,62 +272,72 @@ void MainWindow::refreshAlarms()
 
 void MainWindow::rescheduleAlarm(int index)
 {
-    aimAlarm(index, QDateTime::currentDateTime());
+    if (index < 0 || index >= alarmCount)
+        return;
+    engine->setAlarm(index, timeEdit(index)->time(), alarmArmed[index]);
 }
 
 void MainWindow::updateAlarms()
 {
-    const QDateTime now = QDateTime::currentDateTime();
     for (int index = 0; index < alarmCount; ++index)
-        aimAlarm(index, now);
+        engine->setAlarm(index, timeEdit(index)->time(), alarmArmed[index]);
+    engine->check();
 }
 
-void MainWindow::aimAlarm(int index, const QDateTime &now)
-{
-    if (index < 0 || index >= alarmCount || alarmTimers.size() != alarmCount)
-        return;
-    QTimer *timer = alarmTimers[index];
-    if (alarmArmed[index]) {
-        timer->start(static_cast<int>(
-            AlarmSchedule::interval(timeEdit(index)->time(), now, lastFired[index])));
-    } else if (timer->isActive()) {
-        timer->stop();
-    }
-}
-
+// The engine's timers wake it by themselves; these let anyone ask it to look.
 void MainWindow::alarm1Triggered()
 {
-    alarmTriggered(0);
+    engine->check();
 }
 
 void MainWindow::alarm2Triggered()
 {
-    alarmTriggered(1);
+    engine->check();
 }
 
 void MainWindow::alarm3Triggered()
 {
-    alarmTriggered(2);
+    engine->check();
 }
 
-void MainWindow::alarmTriggered(int index)
+void MainWindow::ringAlarm(int index, const QDateTime &due, qint64 lateMs)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QTime alarmTime = timeEdit(index)->time();
-    const int early = AlarmSchedule::msecsEarly(alarmTime, now.time(), earlyToleranceMs);
-    if (early > 0) {
-        alarmTimers[index]->start(early);
-        return;
-    }
-    lastFired[index] = AlarmSchedule::occurrenceAt(alarmTime, now);
-    showAlarm(alarmTexts[index], index + 1);
+    // Kept past the ring at once, so that a crash in the dialog does not
+    // ring the alarm again at the next start.
+    writeWatchedUntil();
+    showAlarm(alarmTexts[index], index + 1,
+        AlarmNotices::dueLine(due.toTimeZone(Clock::instance().timeZone()), lateMs));
 }
 
-void MainWindow::showAlarm(const QString &text, int number)
+void MainWindow::noteMissedAlarm(int index, const QDateTime &due)
+{
+    writeWatchedUntil();
+    missedAlarms.append(
+        AlarmNotices::missedLine(index + 1, due.toTimeZone(Clock::instance().timeZone())));
+    showMissedAlarms();
+}
+
+void MainWindow::showMissedAlarms()
+{
+    missedLabel.setText(missedAlarms.join(QLatin1String("; ")));
+    missedLabel.setVisible(!missedAlarms.isEmpty());
+    if (trayIcon)
+        trayIcon->setToolTip(
+            (QStringList { trayToolTip() } + missedAlarms).join(QLatin1Char('\n')));
+}
+
+void MainWindow::writeWatchedUntil()
+{
+    QSettings settings;
+    SettingsKeys::writeWatchedUntil(settings, engine->watchedUntil());
+}
+
+void MainWindow::showAlarm(const QString &text, int number, const QString &dueLine)
 {
     // Re-entrant: another alarm may open its own dialog above this one
     // while this dialog runs its event loop.
     ExpirationDialog dialog(text, number, this);
+    dialog.setDueLine(dueLine);
     dialog.exec();
 }
 
@@ -460,7 +473,7 @@ void MainWindow::setupTrayIcon()
         return;
     }
     trayIcon = new QSystemTrayIcon(trayImage, this);
-    trayIcon->setToolTip(tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion)));
+    trayIcon->setToolTip(trayToolTip());
     auto *menu = new QMenu(this);
     menu->addAction(action_RestoreWindow);
     menu->addAction(action_About);
@@ -470,6 +483,11 @@ void MainWindow::setupTrayIcon()
     connect(trayIcon, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,
         SLOT(trayActivated(QSystemTrayIcon::ActivationReason)));
     trayIcon->setVisible(true);
+}
+
+QString MainWindow::trayToolTip() const
+{
+    return tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion));
 }
 
 void MainWindow::removeTrayIcon()

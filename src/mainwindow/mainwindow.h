@@ -10,12 +10,14 @@
 #include <QSystemTrayIcon>
 #include <QVector>
 
+class AlarmEngine;
 class QTimer;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
-// everything is disabled, each fired by a single-shot timer that is aimed at
-// the alarm's next occurrence and re-aimed every minute. The panel can live
-// in the system tray, and the alarm values are saved periodically and on exit.
+// everything is disabled. It shows and edits them; the alarm engine decides
+// when they ring, is re-aimed every minute, and the panel shows its rings.
+// The panel can live in the system tray, and the alarm values are saved
+// periodically and on exit.
 class MainWindow : public QMainWindow, private Ui::MainWindow
 {
     Q_OBJECT
@@ -29,6 +31,7 @@ public:
 
     // The single-shot timer of alarm index 0, 1 or 2, for inspection.
     const QTimer *alarmTimer(int index) const;
+    const AlarmEngine *alarmEngine() const { return engine; }
 
 public slots:
     void on_action_About_triggered();
@@ -77,9 +80,11 @@ private:
     void updateLamps();
     void refreshAlarms();
     void rescheduleAlarm(int index);
-    void aimAlarm(int index, const QDateTime &now);
-    void alarmTriggered(int index);
-    void showAlarm(const QString &text, int number);
+    void ringAlarm(int index, const QDateTime &due, qint64 lateMs);
+    void noteMissedAlarm(int index, const QDateTime &due);
+    void showMissedAlarms();
+    void writeWatchedUntil();
+    void showAlarm(const QString &text, int number, const QString &dueLine = QString());
     void editAlarmText(int index);
     void setTestButtonsVisible(bool visible);
     void applyTestButtonSetting();
@@ -96,10 +101,11 @@ private:
     QCheckBox *lockCheckBox(int index) const;
     QLabel *ledLabel(int index) const;
     static bool trayAvailable();
+    QString trayToolTip() const;
 
     QVector<bool> alarmArmed;
     QVector<QString> alarmTexts;
-    QVector<QTimer *> alarmTimers;
+    AlarmEngine *engine = nullptr;
     QLabel clockLabel;
     QTimer *clockTimer = nullptr;
     bool settingsChanged = false;
@@ -108,8 +114,9 @@ private:
     bool testButtonsSetting = false;
     QIcon trayImage;
     QSystemTrayIcon *trayIcon = nullptr;
-    // The occurrence each alarm fired for last, so that no re-aim brings it back.
-    QVector<QDateTime> lastFired;
+    // Alarms that passed too long ago to ring, told until the window shows.
+    QStringList missedAlarms;
+    QLabel missedLabel;
 };
 
 #endif

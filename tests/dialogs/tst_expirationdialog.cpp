@@ -341,15 +341,16 @@ void TestExpirationDialog::formOrderAndLayout()
         if (child->isWidgetType() || qobject_cast<QLayout *>(child))
             created << child->objectName();
     QCOMPARE(created,
-        QStringList({ "vboxLayout", "titleLabel", "alarmLabel", "alarmNumberLeftLabel",
+        QStringList({ "vboxLayout", "titleLabel", "alarmLabel", "dueLabel", "alarmNumberLeftLabel",
             "imageLabel", "alarmNumberRightLabel" }));
 
     auto *column = qobject_cast<QVBoxLayout *>(dialog.layout());
     QVERIFY(column);
-    QCOMPARE(column->count(), 5);
+    QCOMPARE(column->count(), 6);
     QCOMPARE(column->itemAt(0)->widget(), label(dialog, "titleLabel"));
     QCOMPARE(column->itemAt(1)->widget(), label(dialog, "alarmLabel"));
-    auto *row = qobject_cast<QHBoxLayout *>(column->itemAt(3)->layout());
+    QCOMPARE(column->itemAt(2)->widget(), label(dialog, "dueLabel"));
+    auto *row = qobject_cast<QHBoxLayout *>(column->itemAt(4)->layout());
     QVERIFY(row);
     QCOMPARE(row->objectName(), QStringLiteral("hboxLayout"));
     QCOMPARE(row->spacing(), 0);
@@ -366,10 +367,10 @@ void TestExpirationDialog::formOrderAndLayout()
         QSizePolicy::Policy vertical;
     };
     const QList<Gap> gaps {
-        { column->itemAt(2), { 795, 19 }, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding },
+        { column->itemAt(3), { 795, 19 }, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding },
         { row->itemAt(1), { 20, 40 }, QSizePolicy::Minimum, QSizePolicy::Minimum },
         { row->itemAt(3), { 20, 40 }, QSizePolicy::Minimum, QSizePolicy::Minimum },
-        { column->itemAt(4), { 795, 21 }, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding },
+        { column->itemAt(5), { 795, 21 }, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding },
     };
     for (const Gap &gap : gaps) {
         QSpacerItem *spacer = gap.item->spacerItem();

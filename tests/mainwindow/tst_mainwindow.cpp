@@ -251,14 +251,16 @@ void TestMainWindow::reaimingAfterFiringWaitsForTomorrow()
     AlarmSeen seen;
     ModalAnswerer answerer(dismissAlarm(&seen));
     QTRY_VERIFY_WITH_TIMEOUT(answerer.answered(), 8000);
-    QVERIFY(!window->alarmTimer(1)->isActive());
 
-    reaimNow();
+    // Aimed at tomorrow once it has rung, and still after the minute's re-aim.
     const QTimer *timer = window->alarmTimer(1);
-    QVERIFY(timer->isActive());
-    QVERIFY2(
-        timer->remainingTime() > day - 60000, qPrintable(QString::number(timer->remainingTime())));
-    QVERIFY(timer->remainingTime() <= day);
+    for (int reaims = 0; reaims < 2; ++reaims) {
+        QVERIFY(timer->isActive());
+        QVERIFY2(timer->remainingTime() > day - 60000,
+            qPrintable(QString::number(timer->remainingTime())));
+        QVERIFY(timer->remainingTime() <= day);
+        reaimNow();
+    }
 }
 
 void TestMainWindow::disableAllDisarmsAndRestoresExactlyTheEnabled()
@@ -478,9 +480,9 @@ void TestMainWindow::secondAlarmOpensAboveTheFirst()
             dismissAlarm (&second)(secondDialog);
         });
         // Alarm 3's second comes while alarm 1's dialog is still up.
-        timeEdit(3)->setTime(QTime::currentTime());
-        QMetaObject::invokeMethod(window, "alarm3Triggered");
-        QVERIFY(inner.answered());
+        timeEdit(3)->setTime(wholeSecondsFromNow(1));
+        enableBox(3)->setChecked(true);
+        QTRY_VERIFY_WITH_TIMEOUT(inner.answered(), 5000);
         QCOMPARE(QApplication::activeModalWidget(), dialog);
         QTest::mouseClick(dialog, Qt::LeftButton);
     });
