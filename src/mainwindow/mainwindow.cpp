@@ -85,7 +85,6 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     updateLamps();
     updateAlarms();
-    engine->startWatching(SettingsKeys::readWatchedUntil(QSettings()));
     settingsChanged = false;
 
     auto *saveTimer = new QTimer(this);
@@ -98,6 +97,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     updateTime();
     statusbar->addPermanentWidget(&clockLabel, 0);
+    missedLabel.setObjectName(QStringLiteral("missedAlarmsLabel"));
     missedLabel.setVisible(false);
     statusbar->addWidget(&missedLabel, 1);
     // A label whose size may change lays the whole window out anew whenever
@@ -120,6 +120,9 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     centerOnScreen();
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     action_RestoreWindow->setEnabled(false);
+
+    // Last, when the status bar and the tray icon can tell of missed alarms.
+    engine->startWatching(SettingsKeys::readWatchedUntil(QSettings()));
 }
 
 MainWindow::~MainWindow()
