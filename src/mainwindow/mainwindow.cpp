@@ -5,6 +5,7 @@
 #include "helpdialog.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
+#include "typedtimeentry.h"
 #include "version.h"
 
 #include <QApplication>
@@ -62,6 +63,8 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     , lastFired(alarmCount)
 {
     setupUi(this);
+    for (QTimeEdit *edit : { timeEditAlarm1, timeEditAlarm2, timeEditAlarm3 })
+        TypedTimeEntry::install(edit);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
 
     connect(timeEditAlarm1, SIGNAL(timeChanged(const QTime &)), analogClock1,
