@@ -630,7 +630,7 @@ void MainWindow::on_action_About_Qt_triggered()
 
 void MainWindow::on_action_Help_triggered()
 {
-    HelpDialog dialog(QCoreApplication::applicationDirPath() + QLatin1String("/help.txt"), this);
+    HelpDialog dialog(HelpDialog::helpFileIn(QCoreApplication::applicationDirPath()), this);
     dialog.exec();
 }
 
