@@ -6,7 +6,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -114,8 +113,7 @@ std::vector<std::unique_ptr<QWidget>> openForms()
 {
     std::vector<std::unique_ptr<QWidget>> forms;
     forms.emplace_back(new MainWindow(true));
-    auto *settings = new SettingsDialog(true);
-    forms.emplace_back(settings);
+    forms.emplace_back(new SettingsDialog(true));
     forms.emplace_back(new HelpDialog(QStringLiteral("help.txt")));
     forms.emplace_back(new ExpirationDialog(QStringLiteral("Tee"), 1));
     for (const auto &form : forms) {
@@ -181,15 +179,6 @@ QList<Shown> shownTexts(QWidget *form)
         } else if (auto *group = qobject_cast<QGroupBox *>(widget)) {
             shown << Shown { group, { group->title() }, group->width(),
                 group->minimumSizeHint().width() };
-        } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-            QString longest;
-            for (int item = 0; item < combo->count(); ++item) {
-                const QString text = combo->itemText(item);
-                if (combo->fontMetrics().horizontalAdvance(text)
-                    > combo->fontMetrics().horizontalAdvance(longest))
-                    longest = text;
-            }
-            shown << Shown { combo, { longest }, combo->width(), combo->sizeHint().width() };
         }
     }
     return shown;
