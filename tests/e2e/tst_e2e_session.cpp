@@ -248,9 +248,12 @@ void TestE2eSession::noLangIgnoresTheStoredLanguage_data()
     QTest::addColumn<QString>("questionTitle");
     QTest::addColumn<QString>("yesKey");
 
-    QTest::newRow("stored German") << QStringList() << "Frage" << "j";
-    QTest::newRow("-nolang") << QStringList { "-nolang" } << "Question" << "y";
-    QTest::newRow("-nolang with -d") << QStringList { "-d", "-nolang" } << "Question" << "y";
+    QTest::newRow("stored German") << QStringList() << "Frage"
+                                   << "j";
+    QTest::newRow("-nolang") << QStringList { "-nolang" } << "Question"
+                             << "y";
+    QTest::newRow("-nolang with -d") << QStringList { "-d", "-nolang" } << "Question"
+                                     << "y";
 }
 
 void TestE2eSession::noLangIgnoresTheStoredLanguage()
