@@ -76,6 +76,8 @@ bool TypedTimeEntry::eventFilter(QObject *, QEvent *event)
 
 bool TypedTimeEntry::keyPressed(QKeyEvent *event)
 {
+    if (edit->isReadOnly())
+        return false;
     if (event->matches(QKeySequence::Paste)) {
         paste();
         return true;
