@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 PACKAGES := \
 	cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-	qt6-qpa-plugins libgl-dev \
+	qt6-qpa-plugins qt6-translations-l10n libgl-dev \
 	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
 	libxcb1-dev python3 \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev

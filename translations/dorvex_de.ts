@@ -57,6 +57,11 @@
         <source>Error opening file: %1</source>
         <translation>Fehler beim Öffnen der Datei: %1</translation>
     </message>
+    <message>
+        <source>help.txt</source>
+        <extracomment>The name of the help file in this language, beside the program.</extracomment>
+        <translation>help_de.txt</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -110,7 +115,7 @@
     </message>
     <message>
         <source>To &amp;tray</source>
-        <translation>&amp;Ausblenden</translation>
+        <translation>In &amp;Leiste</translation>
     </message>
     <message>
         <source>Ctrl+T</source>

@@ -8,6 +8,7 @@
 #include "startupoptions.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
 
@@ -23,7 +24,8 @@ int Startup::run(int argc, char **argv)
     prepareApplication();
 
     QTranslator translator;
-    startup.installCatalogue(translator);
+    QTranslator toolkitTranslator;
+    startup.installCatalogue(translator, toolkitTranslator);
 
     MainWindow window(options.debugMode);
     window.showAtStart();
@@ -73,7 +75,8 @@ QString Startup::catalogueName()
     return QStringLiteral("translations/dorvex_%1").arg(QLocale::system().name());
 }
 
-void Startup::installCatalogue(QTranslator &translator) const
+void Startup::installCatalogue(
+    QTranslator &translator, QTranslator &toolkitTranslator, const QString &toolkitFolder) const
 {
     if (!options.useTranslation)
         return;
@@ -82,4 +85,15 @@ void Startup::installCatalogue(QTranslator &translator) const
     // A missing catalogue leaves the translator empty, which is harmless.
     (void)translator.load(catalogueName());
     QCoreApplication::installTranslator(&translator);
+
+    // Without ours the interface stays English, and so do the standard
+    // buttons: half a language is worse than none.
+    if (translator.isEmpty())
+        return;
+    const QString folder = toolkitFolder.isEmpty()
+        ? QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+        : toolkitFolder;
+    if (toolkitTranslator.load(
+            QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+        QCoreApplication::installTranslator(&toolkitTranslator);
 }

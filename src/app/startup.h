@@ -22,9 +22,14 @@ public:
     // Does nothing at all when translation is switched off.
     void settleLanguage() const;
 
-    // Loads the catalogue for the system locale and installs the translator,
-    // found or not. Does nothing when translation is switched off.
-    void installCatalogue(QTranslator &translator) const;
+    // Loads our catalogue for the system locale and installs the translator,
+    // found or not. When ours is found, the toolkit's own catalogue for the
+    // same locale is installed beside it from `toolkitFolder` (Qt's
+    // translations when empty), so that standard buttons and key names speak
+    // the same language; one that is missing is passed over in silence.
+    // Does nothing when translation is switched off.
+    void installCatalogue(QTranslator &translator, QTranslator &toolkitTranslator,
+        const QString &toolkitFolder = QString()) const;
 
     // Organisation and application names of the settings store.
     static void registerIdentity();

@@ -7,6 +7,7 @@
 #include "helpdialog.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
+#include "typedtimeentry.h"
 #include "version.h"
 
 #include <QApplication>
@@ -57,6 +58,8 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     , trayImage(QStringLiteral(":/icons/images/dorvex_mini.png"))
 {
     setupUi(this);
+    for (QTimeEdit *edit : { timeEditAlarm1, timeEditAlarm2, timeEditAlarm3 })
+        TypedTimeEntry::install(edit);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
 
     connect(timeEditAlarm1, SIGNAL(timeChanged(const QTime &)), analogClock1,
@@ -648,7 +651,7 @@ void MainWindow::on_action_About_Qt_triggered()
 
 void MainWindow::on_action_Help_triggered()
 {
-    HelpDialog dialog(QCoreApplication::applicationDirPath() + QLatin1String("/help.txt"), this);
+    HelpDialog dialog(HelpDialog::helpFileIn(QCoreApplication::applicationDirPath()), this);
     dialog.exec();
 }
 

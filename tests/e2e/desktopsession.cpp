@@ -268,8 +268,7 @@ void DorvexProcess::clickOnPanel(const char *objectName)
 
 void DorvexProcess::enterTime(const char *timeEditName, const QTime &time)
 {
-    // Stepping out of the hours and back selects them; from there each
-    // section moves on to the next by itself once its two digits are typed.
+    // Six digits are a whole time, set as soon as the last one is typed.
     const QRect edit = PanelLayout::rectOf(timeEditName);
     Desktop::clickAt(panelGeometry().topLeft() + QPoint(edit.left() + 8, edit.center().y()));
     Desktop::key(QStringLiteral("Tab shift+Tab"));
@@ -295,12 +294,12 @@ void DorvexProcess::pressExitShortcut()
     Desktop::key(QStringLiteral("ctrl+q"));
 }
 
-void DorvexProcess::exitAnsweringYes(const QString &questionTitle)
+void DorvexProcess::exitAnsweringYes(const QString &questionTitle, const QString &yesKey)
 {
     pressExitShortcut();
     QTRY_VERIFY2(!windowNamed(questionTitle).isEmpty(), qPrintable(describeWindows()));
     Desktop::activate(windowNamed(questionTitle));
-    Desktop::key(QStringLiteral("y"));
+    Desktop::key(yesKey);
     QVERIFY(waitForEnd(5000));
     QVERIFY(endedNormally());
     QCOMPARE(exitCode(), 0);

@@ -89,7 +89,9 @@ public:
 
     // Chooses Exit, answers the question with Y for Yes, and expects the
     // program to end with exit code 0.
-    void exitAnsweringYes(const QString &questionTitle = QStringLiteral("Question"));
+    // Yes is answered with its mnemonic, which the interface language sets.
+    void exitAnsweringYes(const QString &questionTitle = QStringLiteral("Question"),
+        const QString &yesKey = QStringLiteral("y"));
     // Waits for an alarm dialog covering the screen and clicks it away.
     void dismissAlarmDialog(int timeoutMs = 5000);
     // Types alarm 1's time, enables it and expects its lamp to turn green

@@ -246,16 +246,21 @@ void TestE2eSession::noLangIgnoresTheStoredLanguage_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("questionTitle");
+    QTest::addColumn<QString>("yesKey");
 
-    QTest::newRow("stored German") << QStringList() << "Frage";
-    QTest::newRow("-nolang") << QStringList { "-nolang" } << "Question";
-    QTest::newRow("-nolang with -d") << QStringList { "-d", "-nolang" } << "Question";
+    QTest::newRow("stored German") << QStringList() << "Frage"
+                                   << "j";
+    QTest::newRow("-nolang") << QStringList { "-nolang" } << "Question"
+                             << "y";
+    QTest::newRow("-nolang with -d") << QStringList { "-d", "-nolang" } << "Question"
+                                     << "y";
 }
 
 void TestE2eSession::noLangIgnoresTheStoredLanguage()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, questionTitle);
+    QFETCH(QString, yesKey);
 
     StoredSettings::write({ { "language", "de" } });
     QDir().mkpath(workingFolder("translations"));
@@ -264,7 +269,7 @@ void TestE2eSession::noLangIgnoresTheStoredLanguage()
 
     DorvexProcess dorvex(arguments);
     QVERIFY(dorvex.start());
-    dorvex.exitAnsweringYes(questionTitle);
+    dorvex.exitAnsweringYes(questionTitle, yesKey);
     QCOMPARE(StoredSettings::value("language").toString(), QStringLiteral("de"));
 }
 
