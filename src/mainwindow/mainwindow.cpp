@@ -5,6 +5,7 @@
 #include "helpdialog.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
+#include "trayhostwatcher.h"
 #include "version.h"
 
 #include <QApplication>
@@ -53,14 +54,27 @@ QString widestTimeText(const QFontMetrics &metrics)
     return text;
 }
 
+// The installed icon by name, so that a StatusNotifier panel draws it at its
+// own size; where it is not installed, our own pictures at several sizes.
+QIcon trayPicture()
+{
+    QIcon pictures(QStringLiteral(":/icons/images/dorvex_mini.png"));
+    for (const char *file : { ":/tray/dorvex-32.png", ":/tray/dorvex-64.png" })
+        pictures.addFile(QLatin1String(file));
+    return QIcon::fromTheme(QStringLiteral("dorvex"), pictures);
+}
+
 } // namespace
 
 MainWindow::MainWindow(bool debugMode, QWidget *parent)
     : QMainWindow(parent)
     , debugMode(debugMode)
-    , trayImage(QStringLiteral(":/icons/images/dorvex_mini.png"))
+    , trayImage(trayPicture())
     , lastFired(alarmCount)
 {
+    // First: the window's events ask it about the tray from the start.
+    trayHost = new TrayHostWatcher(this);
+    connect(trayHost, &TrayHostWatcher::availabilityChanged, this, &MainWindow::followTrayHost);
     setupUi(this);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
 
@@ -448,9 +462,9 @@ void MainWindow::applyTestButtonSetting()
     setTestButtonsVisible(SettingsKeys::showTestAlarm.read(settings));
 }
 
-bool MainWindow::trayAvailable()
+bool MainWindow::trayAvailable() const
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return trayHost->isAvailable();
 }
 
 void MainWindow::setupTrayIcon()
@@ -459,6 +473,8 @@ void MainWindow::setupTrayIcon()
         toTrayPushButton->setEnabled(false);
         return;
     }
+    toTrayPushButton->setEnabled(true);
+    trayHost->commitProtocol();
     trayIcon = new QSystemTrayIcon(trayImage, this);
     trayIcon->setToolTip(tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion)));
     auto *menu = new QMenu(this);
@@ -481,9 +497,29 @@ void MainWindow::removeTrayIcon()
     trayIcon = nullptr;
 }
 
+// A tray host that comes after the start gets the icon then; one that goes
+// takes the icon with it, and a parked window comes back rather than stay
+// out of reach.
+void MainWindow::followTrayHost()
+{
+    if (trayAvailable()) {
+        if (!trayIcon)
+            setupTrayIcon();
+        return;
+    }
+    if (isParked())
+        on_action_RestoreWindow_triggered();
+    removeTrayIcon();
+    toTrayPushButton->setEnabled(false);
+}
+
 void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick)
+    // StatusNotifier panels never report a double click: their click restores.
+    const bool clickRestores = TrayHostWatcher::committedProtocol()
+        == TrayHostWatcher::Protocol::StatusNotifier;
+    if (reason == QSystemTrayIcon::DoubleClick
+        || (clickRestores && reason == QSystemTrayIcon::Trigger && (isParked() || isMinimized())))
         on_action_RestoreWindow_triggered();
 }
 
@@ -535,6 +571,13 @@ void MainWindow::on_toTrayPushButton_clicked()
 
 void MainWindow::showAtStart()
 {
+    // Whether the window starts in the tray depends on a tray host the
+    // session bus has not told of yet: decide once it has (or timed out).
+    if (!trayHost->isSettled()) {
+        connect(trayHost, &TrayHostWatcher::settled, this, &MainWindow::showAtStart,
+            Qt::SingleShotConnection);
+        return;
+    }
     const QSettings settings;
     if (trayAvailable() && SettingsKeys::startOnTray.read(settings))
         parkInTray();
@@ -634,6 +677,7 @@ void MainWindow::on_action_Help_triggered()
 void MainWindow::on_action_Settings_triggered()
 {
     SettingsDialog dialog(debugMode, this);
+    dialog.setTrayAvailable(trayAvailable());
     if (dialog.exec() == QDialog::Accepted)
         applyTestButtonSetting();
 }

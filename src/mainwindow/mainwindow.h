@@ -11,6 +11,7 @@
 #include <QVector>
 
 class QTimer;
+class TrayHostWatcher;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
 // everything is disabled, each fired by a single-shot timer that is aimed at
@@ -69,6 +70,7 @@ private slots:
     void maybeSaveSettings();
     void updateTime();
     void updateAlarms();
+    void followTrayHost();
 
 private:
     void loadSettings();
@@ -95,7 +97,7 @@ private:
     QCheckBox *enableCheckBox(int index) const;
     QCheckBox *lockCheckBox(int index) const;
     QLabel *ledLabel(int index) const;
-    static bool trayAvailable();
+    bool trayAvailable() const;
 
     QVector<bool> alarmArmed;
     QVector<QString> alarmTexts;
@@ -108,6 +110,7 @@ private:
     bool testButtonsSetting = false;
     QIcon trayImage;
     QSystemTrayIcon *trayIcon = nullptr;
+    TrayHostWatcher *trayHost = nullptr;
     // The occurrence each alarm fired for last, so that no re-aim brings it back.
     QVector<QDateTime> lastFired;
 };
