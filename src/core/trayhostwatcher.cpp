@@ -61,6 +61,10 @@ TrayHostWatcher::~TrayHostWatcher()
 
 TrayHostWatcher::Protocol TrayHostWatcher::usableProtocol() const
 {
+    // Until the bus has answered, an X tray may be only the stand-in that a
+    // StatusNotifier desktop offers to older programs.
+    if (!statusNotifierSettled && processProtocol == Protocol::None)
+        return Protocol::None;
     switch (processProtocol) {
     case Protocol::StatusNotifier:
         return statusNotifierHost ? Protocol::StatusNotifier : Protocol::None;
@@ -136,11 +140,14 @@ void TrayHostWatcher::answerStatusNotifierQuestion(bool hostRegistered, bool wat
     // that answered, or is not there, tells of changes itself.
     if (watcherSilent)
         retryTimer.start();
-    setHosts(hostRegistered, xembedTray);
-    if (!statusNotifierSettled) {
-        statusNotifierSettled = true;
+    const bool firstAnswer = !statusNotifierSettled;
+    const Protocol before = usableProtocol();
+    statusNotifierSettled = true;
+    statusNotifierHost = hostRegistered;
+    if (usableProtocol() != before)
+        emit availabilityChanged();
+    if (firstAnswer)
         emit settled();
-    }
 }
 
 void TrayHostWatcher::watchXEmbedSelection()

@@ -38,7 +38,8 @@ public:
     ~TrayHostWatcher() override;
 
     // The protocol a tray icon can be shown through now; None when no host
-    // is there, or only one of a protocol the toolkit has not chosen.
+    // is there, or only one of a protocol the toolkit has not chosen, or
+    // before the watcher is settled.
     Protocol usableProtocol() const;
     bool isAvailable() const { return usableProtocol() != Protocol::None; }
 

@@ -22,38 +22,44 @@ private slots:
     void silentStatusNotifierHostNeitherHangsNorCounts();
     // Last: the choice it records holds for the rest of the process.
     void committedProtocolIsTheOnlyOneThatCounts();
-
-private:
-    void addHostRows();
 };
 
-void TestTrayHostWatcher::addHostRows()
+void TestTrayHostWatcher::hostThereAtStart_data()
+{
+    QTest::addColumn<bool>("xembed");
+    QTest::addColumn<bool>("statusNotifier");
+    QTest::addColumn<Protocol>("protocol");
+    QTest::newRow("XEmbed") << true << false << Protocol::XEmbed;
+    QTest::newRow("StatusNotifier") << false << true << Protocol::StatusNotifier;
+    // A StatusNotifier desktop that also offers an X tray to older programs.
+    QTest::newRow("both") << true << true << Protocol::StatusNotifier;
+}
+
+void TestTrayHostWatcher::hostThereAtStart()
+{
+    QFETCH(bool, xembed);
+    QFETCH(bool, statusNotifier);
+    QFETCH(Protocol, protocol);
+    TrayHostProcess xembedHost(Kind::XEmbed);
+    TrayHostProcess statusNotifierHost(Kind::StatusNotifier);
+    QVERIFY(!xembed || xembedHost.start());
+    QVERIFY(!statusNotifier || statusNotifierHost.start());
+    TrayHostWatcher watcher;
+    // Nothing is offered before the bus has had its say.
+    QVERIFY(!watcher.isSettled());
+    QCOMPARE(watcher.usableProtocol(), Protocol::None);
+    QSignalSpy changes(&watcher, &TrayHostWatcher::availabilityChanged);
+    QTRY_VERIFY(watcher.isSettled());
+    QCOMPARE(watcher.usableProtocol(), protocol);
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestTrayHostWatcher::hostThatComesAndGoesThreeTimes_data()
 {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<Protocol>("protocol");
     QTest::newRow("XEmbed") << Kind::XEmbed << Protocol::XEmbed;
     QTest::newRow("StatusNotifier") << Kind::StatusNotifier << Protocol::StatusNotifier;
-}
-
-void TestTrayHostWatcher::hostThereAtStart_data()
-{
-    addHostRows();
-}
-
-void TestTrayHostWatcher::hostThereAtStart()
-{
-    QFETCH(Kind, kind);
-    QFETCH(Protocol, protocol);
-    TrayHostProcess host(kind);
-    QVERIFY(host.start());
-    TrayHostWatcher watcher;
-    QTRY_VERIFY(watcher.isSettled());
-    QCOMPARE(watcher.usableProtocol(), protocol);
-}
-
-void TestTrayHostWatcher::hostThatComesAndGoesThreeTimes_data()
-{
-    addHostRows();
 }
 
 void TestTrayHostWatcher::hostThatComesAndGoesThreeTimes()
