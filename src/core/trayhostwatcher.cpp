@@ -30,8 +30,8 @@ template<typename Reply> using ReplyPointer = std::unique_ptr<Reply, decltype(&s
 
 xcb_connection_t *x11Connection()
 {
-    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                              : nullptr;
+    const auto *x11
+        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
 }
 
@@ -178,8 +178,8 @@ void TrayHostWatcher::watchXEmbedSelection()
         return;
     const ReplyPointer<xcb_xfixes_query_version_reply_t> version(
         xcb_xfixes_query_version_reply(connection,
-            xcb_xfixes_query_version(connection, XCB_XFIXES_MAJOR_VERSION,
-                XCB_XFIXES_MINOR_VERSION),
+            xcb_xfixes_query_version(
+                connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
             nullptr),
         &std::free);
     if (!version)

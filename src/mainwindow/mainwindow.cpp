@@ -515,11 +515,13 @@ void MainWindow::followTrayHost()
 
 void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    // StatusNotifier panels never report a double click: their click restores.
-    const bool clickRestores = TrayHostWatcher::committedProtocol()
-        == TrayHostWatcher::Protocol::StatusNotifier;
+    // StatusNotifier panels never report a double click: their click
+    // restores, and does nothing more to a window that is shown.
+    const bool statusNotifier
+        = TrayHostWatcher::committedProtocol() == TrayHostWatcher::Protocol::StatusNotifier;
+    const bool clickRestores = statusNotifier && (isParked() || isMinimized());
     if (reason == QSystemTrayIcon::DoubleClick
-        || (clickRestores && reason == QSystemTrayIcon::Trigger && (isParked() || isMinimized())))
+        || (reason == QSystemTrayIcon::Trigger && clickRestores))
         on_action_RestoreWindow_triggered();
 }
 

@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -167,8 +167,8 @@ void TestTrayHosts::clickOnAStatusNotifierIconRestoresOnly()
     const QString item = host.items().value(0);
     host.activate(item);
     QTRY_COMPARE(clicks.count(), 1);
-    QCOMPARE(clicks.at(0).at(0).value<QSystemTrayIcon::ActivationReason>(),
-        QSystemTrayIcon::Trigger);
+    QCOMPARE(
+        clicks.at(0).at(0).value<QSystemTrayIcon::ActivationReason>(), QSystemTrayIcon::Trigger);
     QVERIFY(!parked());
     QTRY_COMPARE(mappedPanels(), 1);
 

@@ -28,8 +28,8 @@ template<typename Condition> bool waitFor(Condition condition)
 
 QDBusMessage askPanel(const QString &method, const QVariantList &arguments = {})
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        watcherService, QStringLiteral("/TestPanel"), QStringLiteral("org.dorvex.TestPanel"), method);
+    QDBusMessage message = QDBusMessage::createMethodCall(watcherService,
+        QStringLiteral("/TestPanel"), QStringLiteral("org.dorvex.TestPanel"), method);
     message.setArguments(arguments);
     QDBusPendingCall call = QDBusConnection::sessionBus().asyncCall(message, waitLimitMs);
     waitFor([&call] { return call.isFinished(); });
