@@ -20,6 +20,7 @@ private slots:
     void hostThatComesAndGoesThreeTimes_data();
     void hostThatComesAndGoesThreeTimes();
     void silentStatusNotifierHostNeitherHangsNorCounts();
+    void statusNotifierHostThatAnswersLateIsAskedAgain();
     // Last: the choice it records holds for the rest of the process.
     void committedProtocolIsTheOnlyOneThatCounts();
 };
@@ -97,6 +98,17 @@ void TestTrayHostWatcher::silentStatusNotifierHostNeitherHangsNorCounts()
     silent.stop();
     TrayHostProcess answering(Kind::StatusNotifier);
     QVERIFY(answering.start());
+    QTRY_COMPARE(watcher.usableProtocol(), Protocol::StatusNotifier);
+}
+
+void TestTrayHostWatcher::statusNotifierHostThatAnswersLateIsAskedAgain()
+{
+    TrayHostProcess late(Kind::LateStatusNotifier);
+    QVERIFY(late.start());
+    TrayHostWatcher watcher({ 300, 200 });
+    QTRY_VERIFY(watcher.isSettled());
+    QCOMPARE(watcher.usableProtocol(), Protocol::None);
+    // It never says it woke up: only asking again finds out.
     QTRY_COMPARE(watcher.usableProtocol(), Protocol::StatusNotifier);
 }
 

@@ -73,6 +73,8 @@ bool TrayHostProcess::start()
     QStringList arguments;
     if (kind == Kind::SilentStatusNotifier)
         arguments << QStringLiteral("--silent");
+    if (kind == Kind::LateStatusNotifier)
+        arguments << QStringLiteral("--silent-for") << QStringLiteral("1000");
     process.start(QStringLiteral(DORVEX_STATUS_NOTIFIER_HOST), arguments);
     return process.waitForStarted()
         && waitFor([this] { return process.canReadLine() || process.state() != QProcess::Running; })

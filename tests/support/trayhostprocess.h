@@ -9,12 +9,13 @@
 // A tray host that a test starts and stops itself, as a panel comes and goes
 // during a session: trayer, an XEmbed tray on the X display, or the harness's
 // StatusNotifier host on the session bus (a silent one owns the watcher's
-// name and answers nothing). The StatusNotifier host also acts as the panel
+// name and answers nothing, a late one starts answering after a second,
+// without a word). The StatusNotifier host also acts as the panel
 // that shows the items: it lists them, clicks them and reads their icons.
 class TrayHostProcess
 {
 public:
-    enum class Kind { XEmbed, StatusNotifier, SilentStatusNotifier };
+    enum class Kind { XEmbed, StatusNotifier, SilentStatusNotifier, LateStatusNotifier };
 
     explicit TrayHostProcess(Kind kind);
     ~TrayHostProcess();
