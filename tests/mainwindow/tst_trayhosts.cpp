@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -17,9 +16,9 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 
-// The window with a tray host that comes and goes during the session:
-// trayer, or the harness's StatusNotifier host, as DORVEX_TEST_TRAY_HOST
-// says. No tray is there when the window is built.
+// The window with a tray that comes and goes during the session, started by
+// the test: trayer, or the harness's StatusNotifier host, as
+// DORVEX_TEST_TRAY_HOST says. No tray is there when the window is built.
 namespace {
 
 int mappedPanels()
@@ -49,7 +48,6 @@ private slots:
     void cleanup();
 
     void trayThatComesAndGoesThreeTimes();
-    void settingsOfferTheTrayOptionsOnlyWithATray();
     void clickOnAStatusNotifierIconRestoresOnly();
     void statusNotifierIconByNameOrAtSeveralSizes_data();
     void statusNotifierIconByNameOrAtSeveralSizes();
@@ -60,9 +58,9 @@ private:
         return window->findChild<T *>(QLatin1String(name));
     }
     bool parked() const { return child<QAction>("action_RestoreWindow")->isEnabled(); }
-    // The icon shown, not one already on its way out.
     QSystemTrayIcon *trayIcon() const;
     bool iconShown() const;
+    bool settingsOfferTray();
 
     MainWindow *window = nullptr;
     TrayHostProcess host { TrayHostProcess::kindFromEnvironment() };
@@ -77,23 +75,21 @@ void TestTrayHosts::init()
 void TestTrayHosts::cleanup()
 {
     delete window;
-    window = nullptr;
     host.stop();
     QTRY_COMPARE(mappedPanels(), 0);
 }
 
+// The icon shown, not one already on its way out.
 QSystemTrayIcon *TestTrayHosts::trayIcon() const
 {
-    const QList<QSystemTrayIcon *> icons = window->findChildren<QSystemTrayIcon *>();
-    for (QSystemTrayIcon *icon : icons) {
+    for (QSystemTrayIcon *icon : window->findChildren<QSystemTrayIcon *>()) {
         if (icon->isVisible())
             return icon;
     }
     return nullptr;
 }
 
-// Shown as the host sees it: embedded in the X tray, or registered with the
-// StatusNotifier host once and only once.
+// As the host sees it: embedded in the X tray, or registered once and only once.
 bool TestTrayHosts::iconShown() const
 {
     if (!trayIcon())
@@ -103,48 +99,39 @@ bool TestTrayHosts::iconShown() const
     return trayIcon()->geometry().isValid() && trayIcon()->geometry().topLeft() != QPoint(0, 0);
 }
 
+bool TestTrayHosts::settingsOfferTray()
+{
+    bool offered = false;
+    ModalAnswerer look([&offered](QWidget *dialog) {
+        offered
+            = dialog->findChild<QCheckBox *>(QStringLiteral("closeToTrayCheckBox"))->isEnabled();
+        qobject_cast<QDialog *>(dialog)->reject();
+    });
+    child<QAction>("action_Settings")->trigger();
+    return look.answered() && offered;
+}
+
 void TestTrayHosts::trayThatComesAndGoesThreeTimes()
 {
     window->showAtStart();
     QTRY_COMPARE(mappedPanels(), 1);
-    QVERIFY(!trayIcon());
-    QVERIFY(!child<QPushButton>("toTrayPushButton")->isEnabled());
-
+    auto *toTray = child<QPushButton>("toTrayPushButton");
     for (int round = 1; round <= 3; ++round) {
+        QVERIFY(!trayIcon());
+        QVERIFY(!toTray->isEnabled());
+        QVERIFY(!settingsOfferTray());
+
         QVERIFY(host.start());
         QTRY_VERIFY(iconShown());
-        QVERIFY(child<QPushButton>("toTrayPushButton")->isEnabled());
-        child<QPushButton>("toTrayPushButton")->click();
-        QVERIFY(parked());
+        QVERIFY(toTray->isEnabled());
+        QVERIFY(settingsOfferTray());
+        toTray->click();
         QTRY_COMPARE(mappedPanels(), 0);
 
-        // Parked with no way back but the icon, which is going.
+        // Parked with no way back but the icon, which goes.
         host.stop();
         QTRY_VERIFY(!parked());
         QTRY_COMPARE(mappedPanels(), 1);
-        QVERIFY(!trayIcon());
-        QVERIFY(!child<QPushButton>("toTrayPushButton")->isEnabled());
-    }
-}
-
-void TestTrayHosts::settingsOfferTheTrayOptionsOnlyWithATray()
-{
-    window->showAtStart();
-    QTRY_COMPARE(mappedPanels(), 1);
-    for (const bool withTray : { false, true }) {
-        if (withTray) {
-            QVERIFY(host.start());
-            QTRY_VERIFY(trayIcon());
-        }
-        bool enabled = !withTray;
-        ModalAnswerer look([&enabled](QWidget *dialog) {
-            enabled = dialog->findChild<QCheckBox *>(QStringLiteral("closeToTrayCheckBox"))
-                          ->isEnabled();
-            qobject_cast<QDialog *>(dialog)->reject();
-        });
-        child<QAction>("action_Settings")->trigger();
-        QVERIFY(look.answered());
-        QCOMPARE(enabled, withTray);
     }
 }
 
@@ -153,10 +140,8 @@ void TestTrayHosts::clickOnAStatusNotifierIconRestoresOnly()
     if (!statusNotifierSession())
         QSKIP("an XEmbed tray reports double clicks; tested with the window");
     QVERIFY(host.start());
-    {
-        QSettings settings;
-        SettingsKeys::startOnTray.write(settings, true);
-    }
+    QSettings settings;
+    SettingsKeys::startOnTray.write(settings, true);
     // Decided once the bus has told whether a host is there: parked, never shown.
     window->showAtStart();
     QTRY_VERIFY(iconShown());
@@ -164,20 +149,15 @@ void TestTrayHosts::clickOnAStatusNotifierIconRestoresOnly()
     QCOMPARE(mappedPanels(), 0);
 
     QSignalSpy clicks(trayIcon(), &QSystemTrayIcon::activated);
-    const QString item = host.items().value(0);
-    host.activate(item);
-    QTRY_COMPARE(clicks.count(), 1);
-    QCOMPARE(
-        clicks.at(0).at(0).value<QSystemTrayIcon::ActivationReason>(), QSystemTrayIcon::Trigger);
-    QVERIFY(!parked());
-    QTRY_COMPARE(mappedPanels(), 1);
-
-    // Shown already: a click changes nothing.
-    host.activate(item);
-    QTRY_COMPARE(clicks.count(), 2);
-    QVERIFY(!parked());
-    QVERIFY(window->isVisible());
-    QCOMPARE(mappedPanels(), 1);
+    for (int click = 1; click <= 2; ++click) {
+        host.activate(host.items().value(0));
+        QTRY_COMPARE(clicks.count(), click);
+        QCOMPARE(clicks.last().at(0).value<QSystemTrayIcon::ActivationReason>(),
+            QSystemTrayIcon::Trigger);
+        // The second click, on a window shown already, changes nothing.
+        QVERIFY(!parked());
+        QTRY_COMPARE(mappedPanels(), 1);
+    }
 }
 
 void TestTrayHosts::statusNotifierIconByNameOrAtSeveralSizes_data()
@@ -194,18 +174,16 @@ void TestTrayHosts::statusNotifierIconByNameOrAtSeveralSizes()
         QSKIP("an XEmbed tray draws the icon itself");
     QTemporaryDir icons;
     if (installed) {
-        const QString folder = icons.path() + QLatin1String("/hicolor/48x48/apps");
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(QFile::copy(
-            QStringLiteral(":/tray/dorvex-64.png"), folder + QLatin1String("/dorvex.png")));
-        QFile index(icons.path() + QLatin1String("/hicolor/index.theme"));
+        QVERIFY(QDir(icons.path()).mkpath(QStringLiteral("hicolor/48x48/apps")));
+        QVERIFY(QFile::copy(QStringLiteral(":/tray/dorvex-64.png"),
+            icons.filePath(QStringLiteral("hicolor/48x48/apps/dorvex.png"))));
+        QFile index(icons.filePath(QStringLiteral("hicolor/index.theme")));
         QVERIFY(index.open(QIODevice::WriteOnly));
-        index.write("[Icon Theme]\nName=Hicolor\nDirectories=48x48/apps\n\n"
-                    "[48x48/apps]\nSize=48\nType=Fixed\n");
+        index.write("[Icon Theme]\nDirectories=48x48/apps\n[48x48/apps]\nSize=48\n");
     }
     // The theme is looked up again whenever its paths change.
-    const auto restorePaths = qScopeGuard(
-        [searchPaths = QIcon::themeSearchPaths()] { QIcon::setThemeSearchPaths(searchPaths); });
+    const auto restorePaths
+        = qScopeGuard([paths = QIcon::themeSearchPaths()] { QIcon::setThemeSearchPaths(paths); });
     QIcon::setThemeSearchPaths({ icons.path() });
     delete window;
     window = new MainWindow(false);
@@ -214,13 +192,10 @@ void TestTrayHosts::statusNotifierIconByNameOrAtSeveralSizes()
     window->showAtStart();
     QTRY_VERIFY(iconShown());
     const TrayHostProcess::Icon icon = host.icon(host.items().value(0));
-    if (installed) {
-        QCOMPARE(icon.name, QStringLiteral("dorvex"));
-    } else {
-        QCOMPARE(icon.name, QString());
-        QVERIFY2(icon.pictureSizes.contains(16) && icon.pictureSizes.contains(32)
-                && icon.pictureSizes.contains(64),
-            qPrintable(QString::number(icon.pictureSizes.size())));
+    QCOMPARE(icon.name, installed ? QStringLiteral("dorvex") : QString());
+    if (!installed) {
+        for (const int size : { 16, 32, 64 })
+            QVERIFY2(icon.pictureSizes.contains(size), qPrintable(QString::number(size)));
     }
 }
 

@@ -1,4 +1,3 @@
-#include "expirationdialog.h"
 #include "mainwindow.h"
 #include "modalanswerer.h"
 #include "testenvironment.h"
@@ -11,6 +10,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QToolButton>
 #include <QWindow>
 
 // The program's windows on a headless Wayland compositor: what is mapped and
@@ -25,11 +25,6 @@ bool mapped(const QWidget *widget)
     return widget->windowHandle() && widget->windowHandle()->isExposed();
 }
 
-bool trayInSession()
-{
-    return qEnvironmentVariableIntValue("DORVEX_STATUS_NOTIFIER_HOST") == 1;
-}
-
 } // namespace
 
 class TestWaylandWindow : public QObject
@@ -37,108 +32,83 @@ class TestWaylandWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
-    void mainWindowIsMappedAtItsFixedSize();
-    void alarmDialogCoversTheScreen();
-    void settingsAndHelpAreMapped_data();
-    void settingsAndHelpAreMapped();
+    void windowsAreMappedAtTheirSizes_data();
+    void windowsAreMappedAtTheirSizes();
     void trayThroughStatusNotifierOrNone();
 
 private:
-    bool showWindow();
-
     MainWindow *window = nullptr;
 };
 
-void TestWaylandWindow::initTestCase()
-{
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
-}
-
 void TestWaylandWindow::init()
 {
-    // Whatever the toolkit warns about would be printed at every start.
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
+    // Whatever the toolkit warns about here would be printed at every start.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     TestEnvironment::instance().reset();
-    window = new MainWindow(false);
+    // With the test buttons, which show an alarm at once.
+    window = new MainWindow(true);
+    window->showAtStart();
+    // Shown once the session bus has told whether a tray is there.
+    QTRY_VERIFY(mapped(window));
+    QTRY_COMPARE(window->windowHandle()->size(), window->minimumSize());
+    QCOMPARE(window->minimumSize(), window->maximumSize());
 }
 
 void TestWaylandWindow::cleanup()
 {
     delete window;
-    window = nullptr;
 }
 
-// Shown once the session bus has told whether a tray is there.
-bool TestWaylandWindow::showWindow()
+void TestWaylandWindow::windowsAreMappedAtTheirSizes_data()
 {
-    window->showAtStart();
-    return QTest::qWaitFor([this] { return mapped(window); });
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<bool>("fullScreen");
+    QTest::newRow("alarm") << "alarm1DebugToolButton" << true;
+    QTest::newRow("settings") << "action_Settings" << false;
+    QTest::newRow("help") << "action_Help" << false;
 }
 
-void TestWaylandWindow::mainWindowIsMappedAtItsFixedSize()
+void TestWaylandWindow::windowsAreMappedAtTheirSizes()
 {
-    QVERIFY(showWindow());
-    QCOMPARE(window->minimumSize(), window->maximumSize());
-    QTRY_COMPARE(window->windowHandle()->size(), window->minimumSize());
-    QVERIFY(!window->windowHandle()->size().isEmpty());
-}
-
-void TestWaylandWindow::alarmDialogCoversTheScreen()
-{
-    QVERIFY(showWindow());
-    ExpirationDialog dialog(QStringLiteral("Tea"), 1, window);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QVERIFY(dialog.isFullScreen());
-    QTRY_COMPARE(dialog.windowHandle()->size(), QGuiApplication::primaryScreen()->size());
-    QTest::mouseClick(&dialog, Qt::LeftButton);
-    QTRY_VERIFY(!mapped(&dialog));
-}
-
-void TestWaylandWindow::settingsAndHelpAreMapped_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::newRow("settings") << "action_Settings";
-    QTest::newRow("help") << "action_Help";
-}
-
-void TestWaylandWindow::settingsAndHelpAreMapped()
-{
-    QFETCH(QString, action);
-    QVERIFY(showWindow());
+    QFETCH(QString, opener);
+    QFETCH(bool, fullScreen);
     bool wasMapped = false;
     QSize size;
     ModalAnswerer look([&](QWidget *dialog) {
-        wasMapped = QTest::qWaitForWindowExposed(dialog);
+        wasMapped = QTest::qWaitFor([dialog] { return mapped(dialog); });
         size = dialog->windowHandle()->size();
         qobject_cast<QDialog *>(dialog)->reject();
     });
-    window->findChild<QAction *>(action)->trigger();
+    if (auto *button = window->findChild<QToolButton *>(opener))
+        button->click();
+    else
+        window->findChild<QAction *>(opener)->trigger();
     QVERIFY(look.answered());
     QVERIFY(wasMapped);
-    QVERIFY(!size.isEmpty());
+    if (fullScreen)
+        QCOMPARE(size, QGuiApplication::primaryScreen()->size());
+    else
+        QVERIFY(!size.isEmpty());
 }
 
 void TestWaylandWindow::trayThroughStatusNotifierOrNone()
 {
-    QVERIFY(showWindow());
     auto *toTray = window->findChild<QPushButton *>(QStringLiteral("toTrayPushButton"));
-    if (!trayInSession()) {
-        QVERIFY(window->findChildren<QSystemTrayIcon *>().isEmpty());
+    auto *icon = window->findChild<QSystemTrayIcon *>();
+    if (qEnvironmentVariableIntValue("DORVEX_STATUS_NOTIFIER_HOST") != 1) {
+        QVERIFY(!icon);
         QVERIFY(!toTray->isEnabled());
         return;
     }
     const TrayHostProcess panel(TrayHostProcess::Kind::StatusNotifier);
     QTRY_COMPARE(panel.items().size(), 1);
-    QVERIFY(toTray->isEnabled());
     toTray->click();
     QTRY_VERIFY(!mapped(window));
 
-    auto *icon = window->findChild<QSystemTrayIcon *>();
     QSignalSpy clicks(icon, &QSystemTrayIcon::activated);
     panel.activate(panel.items().value(0));
     QTRY_COMPARE(clicks.count(), 1);
