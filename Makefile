@@ -12,7 +12,8 @@ PACKAGES := \
 	qt6-qpa-plugins libgl-dev \
 	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
 	libxcb1-dev python3 \
-	fonts-dejavu-core appstream desktop-file-utils dpkg-dev
+	fonts-dejavu-core appstream desktop-file-utils dpkg-dev \
+	libglib2.0-dev
 
 .PHONY: all deps configure build run test bench clean format
 
