@@ -28,10 +28,7 @@ struct ErrorHolder
 {
     GError *error = nullptr;
     ~ErrorHolder() { g_clear_error(&error); }
-    QString message() const
-    {
-        return error ? QString::fromUtf8(error->message) : QString();
-    }
+    QString message() const { return error ? QString::fromUtf8(error->message) : QString(); }
 };
 
 const GKeyFileFlags keepEverything
@@ -153,8 +150,8 @@ bool AutostartEntry::setEnabled(bool enabled)
     const QByteArray name = QFile::encodeName(path);
     const bool saved = ours
         ? g_key_file_save_to_file(existing.get(), name.constData(), &holder.error)
-        : g_file_set_contents(
-            name.constData(), defaultContents().constData(), defaultContents().size(), &holder.error);
+        : g_file_set_contents(name.constData(), defaultContents().constData(),
+            defaultContents().size(), &holder.error);
     return saved || fail(holder.message());
 }
 

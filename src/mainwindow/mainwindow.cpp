@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "alarmschedule.h"
+#include "autostartoffer.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
 #include "settingsdialog.h"
@@ -63,6 +64,8 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 {
     setupUi(this);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
+    autostartOffer = new AutostartOffer(
+        this, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
 
     connect(timeEditAlarm1, SIGNAL(timeChanged(const QTime &)), analogClock1,
         SLOT(updateTime(const QTime &)));
@@ -257,6 +260,7 @@ void MainWindow::updateLamps()
         ledLabel(index)->setPixmap(
             QPixmap(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
                                       : QStringLiteral(":/icons/images/redled.png")));
+    autostartOffer->setAlarmsArmed(alarmArmed.contains(true));
 }
 
 void MainWindow::refreshAlarms()
@@ -636,4 +640,7 @@ void MainWindow::on_action_Settings_triggered()
     SettingsDialog dialog(debugMode, this);
     if (dialog.exec() == QDialog::Accepted)
         applyTestButtonSetting();
+    // Start at log-in is switched in the dialog at once, and Reset forgets
+    // the answer to the offer, whichever way the dialog ends.
+    autostartOffer->refresh();
 }

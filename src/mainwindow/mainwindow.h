@@ -10,6 +10,7 @@
 #include <QSystemTrayIcon>
 #include <QVector>
 
+class AutostartOffer;
 class QTimer;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
@@ -110,6 +111,7 @@ private:
     QSystemTrayIcon *trayIcon = nullptr;
     // The occurrence each alarm fired for last, so that no re-aim brings it back.
     QVector<QDateTime> lastFired;
+    AutostartOffer *autostartOffer = nullptr;
 };
 
 #endif

@@ -92,19 +92,19 @@ void TestAutostartEntry::editedEntriesKeepTheirEdits_data()
     QTest::addColumn<QByteArray>("kept");
 
     const QByteArray head = "[Desktop Entry]\nType=Application\nName=Dorvex\n";
-    QTest::newRow("own arguments") << head + "Exec=dorvex-launch -nolang\n" << true
-                                   << QByteArray("Exec=dorvex-launch -nolang");
+    QTest::newRow("own arguments") << head + "Exec=dorvex-launch -nolang\n"
+                                   << true << QByteArray("Exec=dorvex-launch -nolang");
     QTest::newRow("environment before the command")
-        << head + "Exec=env QT_QPA_PLATFORM=xcb /usr/bin/dorvex-launch\n" << true
-        << QByteArray("Exec=env QT_QPA_PLATFORM=xcb /usr/bin/dorvex-launch");
+        << head + "Exec=env QT_QPA_PLATFORM=xcb /usr/bin/dorvex-launch\n"
+        << true << QByteArray("Exec=env QT_QPA_PLATFORM=xcb /usr/bin/dorvex-launch");
     QTest::newRow("hidden, with a comment")
-        << head + "# delayed by me\nExec=dorvex-launch\nHidden=true\n" << false
-        << QByteArray("# delayed by me");
-    QTest::newRow("switched off by GNOME")
-        << head + "Exec=dorvex-launch\nX-GNOME-Autostart-Delay=10\nX-GNOME-Autostart-enabled=false\n"
-        << false << QByteArray("X-GNOME-Autostart-Delay=10");
-    QTest::newRow("another program under our name")
-        << head + "Exec=xclock\n" << false << QByteArray();
+        << head + "# delayed by me\nExec=dorvex-launch\nHidden=true\n"
+        << false << QByteArray("# delayed by me");
+    QTest::newRow("switched off by GNOME") << head
+            + "Exec=dorvex-launch\nX-GNOME-Autostart-Delay=10\nX-GNOME-Autostart-enabled=false\n"
+                                           << false << QByteArray("X-GNOME-Autostart-Delay=10");
+    QTest::newRow("another program under our name") << head + "Exec=xclock\n"
+                                                    << false << QByteArray();
     QTest::newRow("not a desktop entry") << QByteArray("garbage\n") << false << QByteArray();
 }
 
