@@ -7,6 +7,7 @@
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "version.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,7 +15,6 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
-#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 
@@ -548,13 +548,10 @@ void MainWindow::showAtStart()
 
 void MainWindow::centerOnScreen()
 {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect window = geometry();
-    const int x
-        = (screen.right() - screen.left() + 1) / 2 - (window.right() - window.left() + 1) / 2;
-    const int y
-        = (screen.bottom() - screen.top() + 1) / 2 - (window.bottom() - window.top() + 1) / 2;
-    move(x, y);
+    // The placement stays with the window, to bring it back to a screen that
+    // exists when its own is unplugged.
+    auto *placement = new WindowPlacement(this);
+    placement->centreOnPrimaryScreen();
 }
 
 void MainWindow::changeEvent(QEvent *event)
