@@ -13,7 +13,7 @@ PACKAGES := \
 	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
 	libxcb1-dev python3 \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev \
-	libglib2.0-dev
+	libglib2.0-dev libqt6svg6
 
 .PHONY: all deps configure build run test bench clean format
 

@@ -4,6 +4,7 @@
 #include "autostartoffer.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
+#include "programicon.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "version.h"
@@ -59,11 +60,12 @@ QString widestTimeText(const QFontMetrics &metrics)
 MainWindow::MainWindow(bool debugMode, QWidget *parent)
     : QMainWindow(parent)
     , debugMode(debugMode)
-    , trayImage(QStringLiteral(":/icons/images/dorvex_mini.png"))
+    , trayImage(ProgramIcon::icon())
     , lastFired(alarmCount)
 {
     setupUi(this);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
+    setWindowIcon(ProgramIcon::icon());
     autostartOffer = new AutostartOffer(
         this, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
 
@@ -257,9 +259,12 @@ void MainWindow::updateLamps()
     for (int index = 0; index < alarmCount; ++index)
         alarmArmed[index] = enableCheckBox(index)->isChecked() && !disableAllCheckBox->isChecked();
     for (int index = 0; index < alarmCount; ++index)
+        // Through an icon, which takes the lamp's double-size picture where
+        // the screen is scaled up.
         ledLabel(index)->setPixmap(
-            QPixmap(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
-                                      : QStringLiteral(":/icons/images/redled.png")));
+            QIcon(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
+                                    : QStringLiteral(":/icons/images/redled.png"))
+                .pixmap(QSize(16, 16), devicePixelRatioF()));
     autostartOffer->setAlarmsArmed(alarmArmed.contains(true));
 }
 
