@@ -80,8 +80,8 @@ void TestResources::pathsAreExactAndCaseSensitive()
     const QStringList icons = QDir(":/icons/images").entryList();
     QCOMPARE(icons.size(), 22);
     for (const QString &icon : icons)
-        QVERIFY(icons.contains(icon.endsWith("@2x.png") ? icon.chopped(7) + ".png"
-                                                        : icon.chopped(4) + "@2x.png"));
+        QVERIFY(icons.contains(
+            icon.endsWith("@2x.png") ? icon.chopped(7) + ".png" : icon.chopped(4) + "@2x.png"));
     QCOMPARE(QDir(":/images/images").entryList(), QStringList { "clocmain1.jpg" });
 }
 
