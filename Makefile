@@ -13,7 +13,8 @@ PACKAGES := \
 	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
 	libxcb1-dev libxcb-xfixes0-dev python3 \
 	qt6-wayland weston dbus-daemon python3-dbus python3-gi \
-	fonts-dejavu-core appstream desktop-file-utils dpkg-dev
+	fonts-dejavu-core appstream desktop-file-utils dpkg-dev \
+	libglib2.0-dev libqt6svg6
 
 .PHONY: all deps configure build run test bench clean format
 

@@ -11,6 +11,7 @@
 #include <QVector>
 
 class AlarmEngine;
+class AutostartOffer;
 class QTimer;
 class TrayHostWatcher;
 
@@ -120,6 +121,7 @@ private:
     // Alarms that passed too long ago to ring, told until the window shows.
     QStringList missedAlarms;
     QLabel missedLabel;
+    AutostartOffer *autostartOffer = nullptr;
 };
 
 #endif

@@ -1,3 +1,4 @@
+#include "autostartentry.h"
 #include "modalanswerer.h"
 #include "settingsdialog.h"
 #include "testenvironment.h"
@@ -53,6 +54,8 @@ private slots:
     void resetAnsweredYesEmptiesStore();
     void enterNeverResets();
     void trayBoxesWithoutTray();
+    void startAtLoginSwitchesTheEntry_data();
+    void startAtLoginSwitchesTheEntry();
     void translatedTexts();
 };
 
@@ -669,6 +672,51 @@ void TestSettingsDialog::enterNeverResets()
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(stored(QStringLiteral("showTestAlarmCheckBox/enabled")).toBool(), true);
     QCOMPARE(stored(QStringLiteral("alarm1/text")).toString(), QStringLiteral("Tea"));
+}
+
+void TestSettingsDialog::startAtLoginSwitchesTheEntry_data()
+{
+    QTest::addColumn<bool>("onBefore");
+    QTest::addColumn<bool>("folderBlocked");
+    QTest::addColumn<bool>("onAfter");
+    QTest::newRow("switched on") << false << false << true;
+    QTest::newRow("switched off") << true << false << false;
+    QTest::newRow("folder cannot be made") << false << true << false;
+}
+
+void TestSettingsDialog::startAtLoginSwitchesTheEntry()
+{
+    QFETCH(bool, onBefore);
+    QFETCH(bool, folderBlocked);
+    QFETCH(bool, onAfter);
+    const QString folder = AutostartEntry::defaultFolder();
+    QDir(folder).removeRecursively();
+    QFile::remove(folder);
+    const auto cleanup = qScopeGuard([&] { QFile::remove(folder); });
+    QVERIFY(AutostartEntry().setEnabled(onBefore));
+    if (folderBlocked) {
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+
+    SettingsDialog dialog(false);
+    QCheckBox *startAtLogin = box(&dialog, QStringLiteral("startAtLoginCheckBox"));
+    QCOMPARE(startAtLogin->text(), QStringLiteral("Start Dorvex when I &log in"));
+    QCOMPARE(startAtLogin->isChecked(), onBefore);
+    {
+        ModalAnswerer warning(ModalAnswerer::pressButton(QMessageBox::Ok));
+        startAtLogin->click();
+        QCOMPARE(warning.answered(), folderBlocked);
+    }
+
+    // Applied at once, whatever the dialog's end, and never through the store.
+    QCOMPARE(AutostartEntry().isEnabled(), onAfter);
+    QCOMPARE(startAtLogin->isChecked(), onAfter);
+    QCOMPARE(runDialog(dialog,
+                 [](QWidget *shown) { standardButton(shown, QDialogButtonBox::Cancel)->click(); }),
+        int(QDialog::Rejected));
+    QCOMPARE(AutostartEntry().isEnabled(), onAfter);
+    QVERIFY(storeContents().isEmpty());
 }
 
 void TestSettingsDialog::trayBoxesWithoutTray()
