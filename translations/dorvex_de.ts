@@ -301,6 +301,53 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     </message>
 </context>
 <context>
+    <name>NextAlarmText</name>
+    <message>
+        <source>No alarm armed</source>
+        <translation>Kein Alarm aktiv</translation>
+    </message>
+    <message>
+        <source>Next alarm: %1 at %2, %3</source>
+        <translation>Nächster Alarm: %1 um %2, %3</translation>
+    </message>
+    <message>
+        <source>Not armed</source>
+        <translation>Nicht aktiv</translation>
+    </message>
+    <message>
+        <source>Rings at %1 %2</source>
+        <translation>Klingelt %2 um %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <translation>jetzt</translation>
+    </message>
+    <message>
+        <source>in %1 min</source>
+        <translation>in %1 Min.</translation>
+    </message>
+    <message>
+        <source>in %1 h %2 min</source>
+        <translation>in %1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <source>today</source>
+        <translation>heute</translation>
+    </message>
+    <message>
+        <source>tomorrow</source>
+        <translation>morgen</translation>
+    </message>
+    <message>
+        <source>on %1</source>
+        <translation>am %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsDialog</name>
     <message>
         <source>Settings</source>

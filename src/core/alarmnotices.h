@@ -20,8 +20,7 @@ public:
     static QString dueLine(const QDateTime &due, qint64 lateMs);
     // "Missed: alarm 2, due 07:00 Tue".
     static QString missedLine(int number, const QDateTime &due);
-
-private:
+    // "07:00", or "07:00:30" for an alarm set to the second.
     static QString wallTime(const QDateTime &due);
 };
 

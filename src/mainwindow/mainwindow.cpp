@@ -6,10 +6,12 @@
 #include "clock.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
+#include "nextalarmtext.h"
 #include "programicon.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "trayhostwatcher.h"
+#include "traypicture.h"
 #include "typedtimeentry.h"
 #include "version.h"
 #include "windowplacement.h"
@@ -53,22 +55,11 @@ QString widestTimeText(const QFontMetrics &metrics)
     return text;
 }
 
-// The installed icon by name, so that a StatusNotifier panel draws it at its
-// own size; where it is not installed, our own pictures at several sizes.
-QIcon trayPicture()
-{
-    QIcon pictures(QStringLiteral(":/icons/images/dorvex_mini.png"));
-    for (const char *file : { ":/tray/dorvex-32.png", ":/tray/dorvex-64.png" })
-        pictures.addFile(QLatin1String(file));
-    return QIcon::fromTheme(QStringLiteral("dorvex"), pictures);
-}
-
 } // namespace
 
 MainWindow::MainWindow(bool debugMode, QWidget *parent)
     : QMainWindow(parent)
     , debugMode(debugMode)
-    , trayImage(trayPicture())
 {
     // First: the window's events ask it about the tray from the start.
     trayHost = new TrayHostWatcher(this);
@@ -104,6 +95,9 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
         Qt::QueuedConnection);
     connect(engine, &AlarmEngine::alarmMissed, this,
         [this](int index, const QDateTime &due) { noteMissedAlarm(index, due); });
+    connect(engine, &AlarmEngine::scheduleChanged, this, &MainWindow::showNextAlarm);
+    // A clock set or a wake-up changes how far off the next ring is.
+    connect(&Clock::instance(), &Clock::changed, this, &MainWindow::showNextAlarm);
 
     updateLamps();
     updateAlarms();
@@ -145,6 +139,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     // Last, when the status bar and the tray icon can tell of missed alarms.
     engine->startWatching(SettingsKeys::readWatchedUntil(QSettings()));
+    showNextAlarm();
 }
 
 MainWindow::~MainWindow()
@@ -311,6 +306,8 @@ void MainWindow::updateAlarms()
     for (int index = 0; index < alarmCount; ++index)
         engine->setAlarm(index, timeEdit(index)->time(), alarmArmed[index]);
     engine->check();
+    // Every minute: how far off the next ring is changes with the time.
+    showNextAlarm();
 }
 
 // The engine's timers wake it by themselves; these let anyone ask it to look.
@@ -351,8 +348,27 @@ void MainWindow::showMissedAlarms()
     missedLabel.setText(missedAlarms.join(QLatin1String("; ")));
     missedLabel.setVisible(!missedAlarms.isEmpty());
     if (trayIcon)
-        trayIcon->setToolTip(
-            (QStringList { trayToolTip() } + missedAlarms).join(QLatin1Char('\n')));
+        trayIcon->setToolTip(trayToolTip());
+}
+
+void MainWindow::showNextAlarm()
+{
+    const Clock &clock = Clock::instance();
+    for (int index = 0; index < alarmCount; ++index)
+        ledLabel(index)->setToolTip(
+            NextAlarmText::lampLine(*engine, index, alarmTexts[index], clock));
+    if (!trayIcon)
+        return;
+    // Only what changed, so that a tray panel is not asked to redraw the
+    // same icon every minute.
+    const bool armed = engine->soonestAlarm() >= 0;
+    if (armed != trayShowsArmed) {
+        trayShowsArmed = armed;
+        trayIcon->setIcon(TrayPicture::icon(armed));
+    }
+    const QString toolTip = trayToolTip();
+    if (trayIcon->toolTip() != toolTip)
+        trayIcon->setToolTip(toolTip);
 }
 
 void MainWindow::writeWatchedUntil()
@@ -474,6 +490,7 @@ void MainWindow::editAlarmText(int index)
     if (confirmed && !text.isEmpty() && text != alarmTexts[index]) {
         markSettingsChanged();
         alarmTexts[index] = text;
+        showNextAlarm();
     }
 }
 
@@ -503,7 +520,8 @@ void MainWindow::setupTrayIcon()
     }
     toTrayPushButton->setEnabled(true);
     trayHost->commitProtocol();
-    trayIcon = new QSystemTrayIcon(trayImage, this);
+    trayShowsArmed = engine->soonestAlarm() >= 0;
+    trayIcon = new QSystemTrayIcon(TrayPicture::icon(trayShowsArmed), this);
     trayIcon->setToolTip(trayToolTip());
     auto *menu = new QMenu(this);
     menu->addAction(action_RestoreWindow);
@@ -516,9 +534,12 @@ void MainWindow::setupTrayIcon()
     trayIcon->setVisible(true);
 }
 
+// The program's line, the next alarm under it, then any missed alarms.
 QString MainWindow::trayToolTip() const
 {
-    return tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion));
+    const QStringList lines { tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion)),
+        NextAlarmText::trayLine(*engine, Clock::instance()) };
+    return (lines + missedAlarms).join(QLatin1Char('\n'));
 }
 
 void MainWindow::removeTrayIcon()

@@ -86,6 +86,9 @@ private:
     void ringAlarm(int index, const QDateTime &due, qint64 lateMs);
     void noteMissedAlarm(int index, const QDateTime &due);
     void showMissedAlarms();
+    // The next rings in the lamps' and the tray icon's tool tips, and
+    // whether anything is armed in the tray icon's picture.
+    void showNextAlarm();
     void writeWatchedUntil();
     void showAlarm(const QString &text, int number, const QString &dueLine = QString());
     void editAlarmText(int index);
@@ -115,8 +118,8 @@ private:
     bool debugMode;
     bool suppressReactions = false;
     bool testButtonsSetting = false;
-    QIcon trayImage;
     QSystemTrayIcon *trayIcon = nullptr;
+    bool trayShowsArmed = false;
     TrayHostWatcher *trayHost = nullptr;
     // Alarms that passed too long ago to ring, told until the window shows.
     QStringList missedAlarms;

@@ -1,0 +1,33 @@
+#ifndef DORVEX_NEXTALARMTEXT_H
+#define DORVEX_NEXTALARMTEXT_H
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QString>
+#include <QTimeZone>
+
+class AlarmEngine;
+class Clock;
+
+// What the tray icon and the lamps tell about the next rings, read off the
+// engine at the clock's present, with wall times in the clock's zone.
+class NextAlarmText
+{
+    Q_DECLARE_TR_FUNCTIONS(NextAlarmText)
+
+public:
+    // "Next alarm: 2 at 07:30, in 8 h 12 min", or "No alarm armed".
+    static QString trayLine(const AlarmEngine &engine, const Clock &clock);
+    // "Rings at 07:30 tomorrow: Tea is ready", or "Not armed".
+    static QString lampLine(
+        const AlarmEngine &engine, int index, const QString &alarmText, const Clock &clock);
+
+    // "in 8 h 12 min" from `now` to `ring`, a minute begun counted whole, so
+    // that it never says less than is left; "now" when `ring` has come.
+    static QString timeUntil(const QDateTime &now, const QDateTime &ring);
+    // "today", "tomorrow", or "on Friday" (further ahead): the day of `ring`
+    // as the wall clock in `zone` shows it, seen from `now`.
+    static QString dayOf(const QDateTime &now, const QDateTime &ring, const QTimeZone &zone);
+};
+
+#endif

@@ -1,0 +1,141 @@
+#include "alarmengine.h"
+#include "nextalarmtext.h"
+#include "testclock.h"
+
+#include <QLocale>
+#include <QTest>
+
+// What the tray and the lamps say about the next rings, read off an engine
+// on a clock the test sets: at several times of day, across midnight and
+// daylight-saving nights, and with nothing armed.
+namespace {
+
+// Alarm 1, 2 and 3's times; a null time leaves that alarm disarmed.
+using Alarms = QList<QTime>;
+
+QDateTime wallTime(const QString &text, const QTimeZone &zone)
+{
+    const QDateTime wall = QDateTime::fromString(text, Qt::ISODate);
+    return QDateTime(wall.date(), wall.time(), zone);
+}
+
+} // namespace
+
+class TestNextAlarmText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Weekday names in English, whatever the machine's language.
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English)); }
+    void traySaysTheSoonestAndLampsTheirOwn_data();
+    void traySaysTheSoonestAndLampsTheirOwn();
+    void dayOfTheRing_data();
+    void dayOfTheRing();
+};
+
+void TestNextAlarmText::traySaysTheSoonestAndLampsTheirOwn_data()
+{
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<Alarms>("alarms");
+    QTest::addColumn<QString>("trayLine");
+    QTest::addColumn<QStringList>("lampLines");
+
+    const QTime none;
+    QTest::newRow("late evening, ringing tomorrow morning")
+        << "2026-12-07T23:18:00" << Alarms { none, QTime(7, 30), none }
+        << "Next alarm: 2 at 07:30, in 8 h 12 min"
+        << QStringList { "Not armed", "Rings at 07:30 tomorrow: Text 2", "Not armed" };
+    QTest::newRow("early morning, the sooner of two today")
+        << "2026-12-08T06:00:00" << Alarms { QTime(7, 30), none, QTime(6, 10) }
+        << "Next alarm: 3 at 06:10, in 10 min"
+        << QStringList { "Rings at 07:30 today: Text 1", "Not armed",
+               "Rings at 06:10 today: Text 3" };
+    QTest::newRow("just past its time: tomorrow, a day less a minute away")
+        << "2026-12-08T07:31:00" << Alarms { QTime(7, 30), none, none }
+        << "Next alarm: 1 at 07:30, in 23 h 59 min"
+        << QStringList { "Rings at 07:30 tomorrow: Text 1", "Not armed", "Not armed" };
+    QTest::newRow("across midnight")
+        << "2026-12-07T23:50:00" << Alarms { QTime(0, 10), QTime(23, 55), none }
+        << "Next alarm: 2 at 23:55, in 5 min"
+        << QStringList { "Rings at 00:10 tomorrow: Text 1", "Rings at 23:55 today: Text 2",
+               "Not armed" };
+    QTest::newRow("a minute begun counts whole, seconds shown when set")
+        << "2026-12-08T12:00:30" << Alarms { none, none, QTime(12, 5, 15) }
+        << "Next alarm: 3 at 12:05:15, in 5 min"
+        << QStringList { "Not armed", "Not armed", "Rings at 12:05:15 today: Text 3" };
+    QTest::newRow("spring night: an hour shorter")
+        << "2026-03-28T23:00:00" << Alarms { QTime(7, 30), none, none }
+        << "Next alarm: 1 at 07:30, in 7 h 30 min"
+        << QStringList { "Rings at 07:30 tomorrow: Text 1", "Not armed", "Not armed" };
+    QTest::newRow("spring night: a skipped time rings after the gap")
+        << "2026-03-29T01:00:00" << Alarms { none, QTime(2, 30), none }
+        << "Next alarm: 2 at 03:00, in 1 h 0 min"
+        << QStringList { "Not armed", "Rings at 03:00 today: Text 2", "Not armed" };
+    QTest::newRow("autumn night: an hour longer")
+        << "2026-10-24T23:00:00" << Alarms { QTime(7, 30), none, none }
+        << "Next alarm: 1 at 07:30, in 9 h 30 min"
+        << QStringList { "Rings at 07:30 tomorrow: Text 1", "Not armed", "Not armed" };
+    QTest::newRow("nothing armed")
+        << "2026-12-07T23:18:00" << Alarms { none, none, none } << "No alarm armed"
+        << QStringList { "Not armed", "Not armed", "Not armed" };
+}
+
+void TestNextAlarmText::traySaysTheSoonestAndLampsTheirOwn()
+{
+    QFETCH(QString, now);
+    QFETCH(Alarms, alarms);
+    QFETCH(QString, trayLine);
+    QFETCH(QStringList, lampLines);
+    const QTimeZone berlin("Europe/Berlin");
+    TestClock clock(wallTime(now, berlin).toUTC(), berlin);
+    AlarmEngine engine(clock);
+    for (int index = 0; index < AlarmEngine::alarmCount; ++index)
+        engine.setAlarm(index, alarms[index], alarms[index].isValid());
+    engine.startWatching(QDateTime());
+
+    QCOMPARE(NextAlarmText::trayLine(engine, clock), trayLine);
+    for (int index = 0; index < AlarmEngine::alarmCount; ++index) {
+        const QString text = QStringLiteral("Text %1").arg(index + 1);
+        QCOMPARE(NextAlarmText::lampLine(engine, index, text, clock), lampLines[index]);
+    }
+}
+
+void TestNextAlarmText::dayOfTheRing_data()
+{
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<QString>("ring");
+    QTest::addColumn<QString>("day");
+
+    QTest::newRow("same day") << "Europe/Berlin"
+                              << "2026-12-07T00:00:00Z"
+                              << "2026-12-07T22:59:59Z"
+                              << "today";
+    QTest::newRow("next day on the wall, same day in UTC") << "Europe/Berlin"
+                                                           << "2026-12-07T12:00:00Z"
+                                                           << "2026-12-07T23:00:00Z"
+                                                           << "tomorrow";
+    QTest::newRow("same day on the wall, next day in UTC") << "America/New_York"
+                                                           << "2026-12-07T12:00:00Z"
+                                                           << "2026-12-08T01:00:00Z"
+                                                           << "today";
+    QTest::newRow("further ahead: the weekday") << "Europe/Berlin"
+                                                << "2026-12-07T12:00:00Z"
+                                                << "2026-12-09T12:00:00Z"
+                                                << "on Wednesday";
+}
+
+void TestNextAlarmText::dayOfTheRing()
+{
+    QFETCH(QString, zone);
+    QFETCH(QString, now);
+    QFETCH(QString, ring);
+    QFETCH(QString, day);
+    QCOMPARE(NextAlarmText::dayOf(QDateTime::fromString(now, Qt::ISODate),
+                 QDateTime::fromString(ring, Qt::ISODate), QTimeZone(zone.toLatin1())),
+        day);
+}
+
+QTEST_GUILESS_MAIN(TestNextAlarmText)
+#include "tst_nextalarmtext.moc"
