@@ -62,8 +62,10 @@ TrayHostWatcher::~TrayHostWatcher()
 TrayHostWatcher::Protocol TrayHostWatcher::usableProtocol() const
 {
     // Until the bus has answered, an X tray may be only the stand-in that a
-    // StatusNotifier desktop offers to older programs.
-    if (!statusNotifierSettled && processProtocol == Protocol::None)
+    // StatusNotifier desktop offers to older programs. While a watcher is on
+    // the bus but does not answer, the toolkit's first tray call would wait
+    // for it without a timeout of ours, so none is made.
+    if (processProtocol == Protocol::None && (!statusNotifierSettled || statusNotifierSilent))
         return Protocol::None;
     switch (processProtocol) {
     case Protocol::StatusNotifier:
@@ -143,6 +145,7 @@ void TrayHostWatcher::answerStatusNotifierQuestion(bool hostRegistered, bool wat
     const bool firstAnswer = !statusNotifierSettled;
     const Protocol before = usableProtocol();
     statusNotifierSettled = true;
+    statusNotifierSilent = watcherSilent;
     statusNotifierHost = hostRegistered;
     if (usableProtocol() != before)
         emit availabilityChanged();

@@ -73,6 +73,7 @@ private:
     Timing timing;
     bool statusNotifierHost = false;
     bool statusNotifierSettled = true;
+    bool statusNotifierSilent = false;
     bool xembedTray = false;
     quint64 questionsAsked = 0;
     QTimer retryTimer;

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -38,6 +39,7 @@ private slots:
     void windowsAreMappedAtTheirSizes_data();
     void windowsAreMappedAtTheirSizes();
     void trayThroughStatusNotifierOrNone();
+    void programStartsWithoutAWord();
 
 private:
     MainWindow *window = nullptr;
@@ -114,6 +116,23 @@ void TestWaylandWindow::trayThroughStatusNotifierOrNone()
     QTRY_COMPARE(clicks.count(), 1);
     QTRY_VERIFY(mapped(window));
     QCOMPARE(window->windowHandle()->size(), window->minimumSize());
+}
+
+void TestWaylandWindow::programStartsWithoutAWord()
+{
+    if (qEnvironmentVariableIntValue("DORVEX_STATUS_NOTIFIER_HOST") != 1)
+        QSKIP("the program's tray icon tells when it is up");
+    const TrayHostProcess panel(TrayHostProcess::Kind::StatusNotifier);
+    QTRY_COMPARE(panel.items().size(), 1);
+    QProcess program;
+    program.setWorkingDirectory(TestEnvironment::instance().workingFolder());
+    program.start(QStringLiteral(DORVEX_PROGRAM), QStringList());
+    // Up, shown and in the tray: its own icon has joined this test's.
+    QTRY_COMPARE(panel.items().size(), 2);
+    program.terminate();
+    QVERIFY(program.waitForFinished());
+    QCOMPARE(program.readAllStandardError(), QByteArray());
+    QCOMPARE(program.readAllStandardOutput(), QByteArray());
 }
 
 DORVEX_TEST_MAIN(TestWaylandWindow)
