@@ -66,6 +66,14 @@ void TestAutostartEntry::switchingOnAndOffInAMissingFolder()
     QCOMPARE(validator.readAll(), QByteArray());
     QCOMPARE(validator.exitCode(), 0);
 
+    // It starts Dorvex as the menu does.
+    QFile menuEntry(QStringLiteral(MENU_ENTRY));
+    QVERIFY(menuEntry.open(QIODevice::ReadOnly));
+    const auto execLine = [](const QByteArray &text) {
+        return QString::fromUtf8(text).section(QStringLiteral("\nExec="), 1).section('\n', 0, 0);
+    };
+    QCOMPARE(execLine(contents()), execLine(menuEntry.readAll()));
+
     QVERIFY(entry.setEnabled(false));
     QVERIFY(!entry.isEnabled());
     QVERIFY(!QFile::exists(entry.filePath()));
