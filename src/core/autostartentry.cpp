@@ -130,8 +130,7 @@ bool AutostartEntry::setEnabled(bool enabled)
     const bool ours = existing && isOurs(existing.get());
 
     if (!enabled) {
-        if (!ours)
-            return true;
+        // Only an enabled entry gets here, and that is one of ours.
         QFile current(path);
         if (current.open(QIODevice::ReadOnly) && current.readAll() == defaultContents()) {
             current.close();

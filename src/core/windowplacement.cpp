@@ -1,6 +1,7 @@
 #include "windowplacement.h"
 
 #include <QGuiApplication>
+#include <QRegion>
 #include <QScreen>
 #include <QWidget>
 
@@ -29,8 +30,13 @@ void WindowPlacement::centreOnPrimaryScreen()
         window->move(centredOn(screen->geometry(), window->size()));
 }
 
+// Window managers keep at least a corner of a window on the screens left;
+// what matters is the whole of it, which may span monitors that exist.
 void WindowPlacement::keepOnAScreen()
 {
-    if (!QGuiApplication::screenAt(window->frameGeometry().center()))
+    QRegion screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens += screen->geometry();
+    if (!QRegion(window->frameGeometry()).subtracted(screens).isEmpty())
         centreOnPrimaryScreen();
 }

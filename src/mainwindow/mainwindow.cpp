@@ -276,9 +276,9 @@ void MainWindow::updateLamps()
 {
     for (int index = 0; index < alarmCount; ++index)
         alarmArmed[index] = enableCheckBox(index)->isChecked() && !disableAllCheckBox->isChecked();
+    // Through an icon, which takes the lamp's double-size picture where the
+    // screen is scaled up.
     for (int index = 0; index < alarmCount; ++index)
-        // Through an icon, which takes the lamp's double-size picture where
-        // the screen is scaled up.
         ledLabel(index)->setPixmap(
             QIcon(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
                                     : QStringLiteral(":/icons/images/redled.png"))
