@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
-#include <QSystemTrayIcon>
 
 namespace {
 
@@ -23,7 +22,7 @@ SettingsDialog::SettingsDialog(bool showResetButton, QWidget *parent)
     setupUi(this);
     fillLanguageList();
     loadSettings();
-    updateTrayOptions();
+    setTrayAvailable(false);
     resetSettingsButton->setVisible(showResetButton);
 }
 
@@ -86,12 +85,11 @@ void SettingsDialog::loadSettings()
         languagesComboBox->setCurrentIndex(selected);
 }
 
-void SettingsDialog::updateTrayOptions()
+void SettingsDialog::setTrayAvailable(bool available)
 {
-    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    startToTrayCheckBox->setEnabled(trayAvailable);
-    minimizeToTrayCheckBox->setEnabled(trayAvailable);
-    closeToTrayCheckBox->setEnabled(trayAvailable);
+    startToTrayCheckBox->setEnabled(available);
+    minimizeToTrayCheckBox->setEnabled(available);
+    closeToTrayCheckBox->setEnabled(available);
 }
 
 void SettingsDialog::saveSettings()

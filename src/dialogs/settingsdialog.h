@@ -20,6 +20,11 @@ class SettingsDialog : public QDialog, private Ui::SettingsDialog
 public:
     SettingsDialog(bool showResetButton, QWidget *parent = nullptr);
 
+    // Enables the options that lead into the tray. They start disabled: the
+    // dialog does not ask the toolkit, whose first tray question would
+    // settle the tray protocol for the whole process.
+    void setTrayAvailable(bool available);
+
 public slots:
     void accept() override;
     void on_resetSettingsButton_clicked();
@@ -31,7 +36,6 @@ private:
 
     void fillLanguageList();
     void loadSettings();
-    void updateTrayOptions();
     void saveSettings();
 };
 

@@ -7,6 +7,7 @@
 #include "helpdialog.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
+#include "trayhostwatcher.h"
 #include "typedtimeentry.h"
 #include "version.h"
 
@@ -50,13 +51,26 @@ QString widestTimeText(const QFontMetrics &metrics)
     return text;
 }
 
+// The installed icon by name, so that a StatusNotifier panel draws it at its
+// own size; where it is not installed, our own pictures at several sizes.
+QIcon trayPicture()
+{
+    QIcon pictures(QStringLiteral(":/icons/images/dorvex_mini.png"));
+    for (const char *file : { ":/tray/dorvex-32.png", ":/tray/dorvex-64.png" })
+        pictures.addFile(QLatin1String(file));
+    return QIcon::fromTheme(QStringLiteral("dorvex"), pictures);
+}
+
 } // namespace
 
 MainWindow::MainWindow(bool debugMode, QWidget *parent)
     : QMainWindow(parent)
     , debugMode(debugMode)
-    , trayImage(QStringLiteral(":/icons/images/dorvex_mini.png"))
+    , trayImage(trayPicture())
 {
+    // First: the window's events ask it about the tray from the start.
+    trayHost = new TrayHostWatcher(this);
+    connect(trayHost, &TrayHostWatcher::availabilityChanged, this, &MainWindow::followTrayHost);
     setupUi(this);
     for (QTimeEdit *edit : { timeEditAlarm1, timeEditAlarm2, timeEditAlarm3 })
         TypedTimeEntry::install(edit);
@@ -467,9 +481,9 @@ void MainWindow::applyTestButtonSetting()
     setTestButtonsVisible(SettingsKeys::showTestAlarm.read(settings));
 }
 
-bool MainWindow::trayAvailable()
+bool MainWindow::trayAvailable() const
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return trayHost->isAvailable();
 }
 
 void MainWindow::setupTrayIcon()
@@ -478,6 +492,8 @@ void MainWindow::setupTrayIcon()
         toTrayPushButton->setEnabled(false);
         return;
     }
+    toTrayPushButton->setEnabled(true);
+    trayHost->commitProtocol();
     trayIcon = new QSystemTrayIcon(trayImage, this);
     trayIcon->setToolTip(trayToolTip());
     auto *menu = new QMenu(this);
@@ -489,6 +505,8 @@ void MainWindow::setupTrayIcon()
     connect(trayIcon, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,
         SLOT(trayActivated(QSystemTrayIcon::ActivationReason)));
     trayIcon->setVisible(true);
+    // A tray that comes late still tells of the alarms missed before.
+    showMissedAlarms();
 }
 
 QString MainWindow::trayToolTip() const
@@ -505,9 +523,31 @@ void MainWindow::removeTrayIcon()
     trayIcon = nullptr;
 }
 
+// A tray host that comes after the start gets the icon then; one that goes
+// takes the icon with it, and a parked window comes back rather than stay
+// out of reach.
+void MainWindow::followTrayHost()
+{
+    if (trayAvailable()) {
+        if (!trayIcon)
+            setupTrayIcon();
+        return;
+    }
+    if (isParked())
+        on_action_RestoreWindow_triggered();
+    removeTrayIcon();
+    toTrayPushButton->setEnabled(false);
+}
+
 void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick)
+    // StatusNotifier panels never report a double click: their click
+    // restores, and does nothing more to a window that is shown.
+    const bool statusNotifier
+        = TrayHostWatcher::committedProtocol() == TrayHostWatcher::Protocol::StatusNotifier;
+    const bool clickRestores = statusNotifier && (isParked() || isMinimized());
+    if (reason == QSystemTrayIcon::DoubleClick
+        || (reason == QSystemTrayIcon::Trigger && clickRestores))
         on_action_RestoreWindow_triggered();
 }
 
@@ -559,6 +599,13 @@ void MainWindow::on_toTrayPushButton_clicked()
 
 void MainWindow::showAtStart()
 {
+    // Whether the window starts in the tray depends on a tray host the
+    // session bus has not told of yet: decide once it has (or timed out).
+    if (!trayHost->isSettled()) {
+        connect(trayHost, &TrayHostWatcher::settled, this, &MainWindow::showAtStart,
+            Qt::SingleShotConnection);
+        return;
+    }
     const QSettings settings;
     if (trayAvailable() && SettingsKeys::startOnTray.read(settings))
         parkInTray();
@@ -658,6 +705,7 @@ void MainWindow::on_action_Help_triggered()
 void MainWindow::on_action_Settings_triggered()
 {
     SettingsDialog dialog(debugMode, this);
+    dialog.setTrayAvailable(trayAvailable());
     if (dialog.exec() == QDialog::Accepted)
         applyTestButtonSetting();
 }

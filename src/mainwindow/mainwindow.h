@@ -12,6 +12,7 @@
 
 class AlarmEngine;
 class QTimer;
+class TrayHostWatcher;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
 // everything is disabled. It shows and edits them; the alarm engine decides
@@ -72,6 +73,7 @@ private slots:
     void maybeSaveSettings();
     void updateTime();
     void updateAlarms();
+    void followTrayHost();
 
 private:
     void loadSettings();
@@ -100,7 +102,7 @@ private:
     QCheckBox *enableCheckBox(int index) const;
     QCheckBox *lockCheckBox(int index) const;
     QLabel *ledLabel(int index) const;
-    static bool trayAvailable();
+    bool trayAvailable() const;
     QString trayToolTip() const;
 
     QVector<bool> alarmArmed;
@@ -117,6 +119,7 @@ private:
     // Alarms that passed too long ago to ring, told until the window shows.
     QStringList missedAlarms;
     QLabel missedLabel;
+    TrayHostWatcher *trayHost = nullptr;
 };
 
 #endif
