@@ -6,6 +6,7 @@
 #include "testenvironment.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSettings>
@@ -157,9 +158,12 @@ void TestAlarmSoundServer::toneWhileAnyDialogIsOpen()
     QCOMPARE(playerConnections(), 0);
 
     ExpirationDialog first(QStringLiteral("Tea"), 1);
+    QElapsedTimer sinceShown;
     const bool answered = runDialog(first, [&](QWidget *) {
         const auto dismiss = qScopeGuard([&] { clickOn(&first); });
+        sinceShown.start();
         QTRY_VERIFY_WITH_TIMEOUT(recording.toneSince(0), 10000);
+        qInfo("tone recorded %lld ms after the dialog showed", sinceShown.elapsed());
         ExpirationDialog second(QStringLiteral("Bus"), 2);
         QVERIFY(runDialog(second, [&](QWidget *shown) {
             const auto dismissSecond = qScopeGuard([&] { QTest::keyClick(shown, Qt::Key_Escape); });
@@ -172,7 +176,10 @@ void TestAlarmSoundServer::toneWhileAnyDialogIsOpen()
     QVERIFY(answered);
 
     const qsizetype afterClick = recording.samples();
+    QElapsedTimer sinceClick;
+    sinceClick.start();
     QTRY_VERIFY_WITH_TIMEOUT(recording.silentSecondSince(afterClick), 10000);
+    qInfo("a silent second recorded %lld ms after the click", sinceClick.elapsed());
     QTRY_COMPARE(playerConnections(), 0);
     QCOMPARE(streams(), 0);
 }
