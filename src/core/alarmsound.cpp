@@ -14,11 +14,11 @@ static const char playerName[] = "dorvex-alarm-sound";
 // hanging, on a sound server that no longer answers, for instance.
 static const int playerGraceMs = 2000;
 
-AlarmSound::AlarmSound(
-    const QString &playerPath, const Clock &clock, std::chrono::milliseconds tick, QObject *parent)
+AlarmSound::AlarmSound(const QString &playerPath, const TimeSource &timeSource,
+    std::chrono::milliseconds tick, QObject *parent)
     : QObject(parent)
     , playerPath(playerPath)
-    , clock(clock)
+    , timeSource(timeSource)
 {
     ticker.setInterval(tick);
     connect(&ticker, &QTimer::timeout, this, &AlarmSound::tick);
@@ -37,12 +37,12 @@ AlarmSound &AlarmSound::instance()
     if (!sound) {
         sound = new AlarmSound(
             QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(playerName),
-            bootClock(), defaultTick, QCoreApplication::instance());
+            bootTime(), defaultTick, QCoreApplication::instance());
     }
     return *sound;
 }
 
-AlarmSound::Clock AlarmSound::bootClock()
+AlarmSound::TimeSource AlarmSound::bootTime()
 {
     return [] {
         timespec now {};
@@ -101,7 +101,7 @@ void AlarmSound::ringWhileOpen(QDialog *dialog)
     openDialogs.append(dialog);
     connect(dialog, &QDialog::finished, this, [this, dialog] { dialogClosed(dialog); });
     connect(dialog, &QObject::destroyed, this, &AlarmSound::dialogClosed);
-    latestRing = clock();
+    latestRing = timeSource();
     if (!ringing)
         startRinging();
 }
@@ -143,7 +143,7 @@ void AlarmSound::dialogClosed(QObject *dialog)
 
 void AlarmSound::tick()
 {
-    if (clock() - latestRing >= longestRing) {
+    if (timeSource() - latestRing >= longestRing) {
         stopRinging();
         return;
     }

@@ -30,14 +30,14 @@ class AlarmSound : public QObject
 public:
     // Time that also runs while the computer sleeps, so that an alarm that
     // rang before a sleep is not heard for ten more minutes after it.
-    using Clock = std::function<std::chrono::milliseconds()>;
+    using TimeSource = std::function<std::chrono::milliseconds()>;
 
     static constexpr std::chrono::minutes longestRing { 10 };
     // How often the cap is checked and, without a sound device, the bell rung:
     // the tone's own length.
     static constexpr std::chrono::milliseconds defaultTick { 1000 };
 
-    explicit AlarmSound(const QString &playerPath, const Clock &clock = bootClock(),
+    explicit AlarmSound(const QString &playerPath, const TimeSource &timeSource = bootTime(),
         std::chrono::milliseconds tick = defaultTick, QObject *parent = nullptr);
     ~AlarmSound() override;
 
@@ -58,7 +58,7 @@ public:
     bool isRinging() const;
     bool isRingingBell() const;
 
-    static Clock bootClock();
+    static TimeSource bootTime();
 
 private:
     void startRinging();
@@ -69,7 +69,7 @@ private:
     void playerEnded();
 
     QString playerPath;
-    Clock clock;
+    TimeSource timeSource;
     QTimer ticker;
     QProcess *player = nullptr;
     QList<QPointer<QObject>> openDialogs;
