@@ -21,6 +21,26 @@
     </message>
 </context>
 <context>
+    <name>AutostartEntry</name>
+    <message>
+        <source>The folder cannot be created.</source>
+        <translation>Der Ordner kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Dorvex could not change its start at log-in in %1:
+%2</source>
+        <translation>Dorvex konnte den Start bei der Anmeldung in %1 nicht ändern:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>AutostartOffer</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+</context>
+<context>
     <name>ExpirationDialog</name>
     <message>
         <source>Bip - bip!!</source>
@@ -267,6 +287,18 @@ Free software, provided as is, without any warranty.</source>
 
 Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     </message>
+    <message>
+        <source>Alarms ring only while Dorvex runs. Start it when you log in?</source>
+        <translation>Alarme klingeln nur, während Dorvex läuft. Bei der Anmeldung starten?</translation>
+    </message>
+    <message>
+        <source>Start at &amp;log-in</source>
+        <translation>Bei Anmeldung &amp;starten</translation>
+    </message>
+    <message>
+        <source>&amp;No, thanks</source>
+        <translation>&amp;Nein, danke</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
@@ -377,6 +409,18 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>Settings set to defaults!</source>
         <translation>Die Einstellungen sind auf die Standardwerte zurückgesetzt.</translation>
+    </message>
+    <message>
+        <source>Let the desktop start Dorvex each time you log in, so that no alarm is missed after a restart</source>
+        <translation>Dorvex bei jeder Anmeldung vom Desktop starten lassen, damit nach einem Neustart kein Alarm verpasst wird</translation>
+    </message>
+    <message>
+        <source>Start Dorvex when I &amp;log in</source>
+        <translation>Dorvex bei der Anmel&amp;dung starten</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
     </message>
 </context>
 </TS>

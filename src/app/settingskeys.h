@@ -32,6 +32,8 @@ inline constexpr BoolOption startOnTray { "startOnTrayCheckBox/enabled", false }
 inline constexpr BoolOption confirmExit { "confirmExitCheckBox/enabled", true };
 inline constexpr BoolOption showTestAlarm { "showTestAlarmCheckBox/enabled", false };
 inline constexpr BoolOption disableAll { "disableAllCheckBox/enabled", false };
+// Set once the user has answered the main window's offer to start at log-in.
+inline constexpr BoolOption autostartOfferAnswered { "autostartOffer/answered", false };
 
 inline constexpr char language[] = "language";
 inline constexpr char lastShownPhoto[] = "last_shown_photo";

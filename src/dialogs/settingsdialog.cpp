@@ -1,6 +1,7 @@
 #include "settingsdialog.h"
 
 #include "appconstants.h"
+#include "autostartentry.h"
 #include "settingskeys.h"
 
 #include <QCheckBox>
@@ -23,6 +24,8 @@ SettingsDialog::SettingsDialog(bool showResetButton, QWidget *parent)
     fillLanguageList();
     loadSettings();
     setTrayAvailable(false);
+    // Read from the desktop's entry, which the desktop's own settings may change too.
+    startAtLoginCheckBox->setChecked(AutostartEntry().isEnabled());
     resetSettingsButton->setVisible(showResetButton);
 }
 
@@ -107,6 +110,17 @@ void SettingsDialog::accept()
 {
     saveSettings();
     QDialog::accept();
+}
+
+// Applied at once rather than on OK: the entry is the desktop's, not part of
+// the store, and a failure is best reported while the user looks at the box.
+void SettingsDialog::on_startAtLoginCheckBox_clicked(bool checked)
+{
+    AutostartEntry entry;
+    if (!entry.setEnabled(checked)) {
+        QMessageBox::warning(this, tr("Warning"), entry.errorString());
+        startAtLoginCheckBox->setChecked(entry.isEnabled());
+    }
 }
 
 void SettingsDialog::on_resetSettingsButton_clicked()

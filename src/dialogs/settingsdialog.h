@@ -28,6 +28,7 @@ public:
 public slots:
     void accept() override;
     void on_resetSettingsButton_clicked();
+    void on_startAtLoginCheckBox_clicked(bool checked);
 
 private:
     // Each check box with the switch it edits, in the order of loading and saving.

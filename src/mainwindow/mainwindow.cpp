@@ -3,13 +3,16 @@
 #include "alarmengine.h"
 #include "alarmnotices.h"
 #include "clock.h"
+#include "autostartoffer.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
+#include "programicon.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "trayhostwatcher.h"
 #include "typedtimeentry.h"
 #include "version.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,7 +20,6 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
-#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 
@@ -75,6 +77,9 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     for (QTimeEdit *edit : { timeEditAlarm1, timeEditAlarm2, timeEditAlarm3 })
         TypedTimeEntry::install(edit);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
+    setWindowIcon(ProgramIcon::icon());
+    autostartOffer = new AutostartOffer(
+        this, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
 
     connect(timeEditAlarm1, SIGNAL(timeChanged(const QTime &)), analogClock1,
         SLOT(updateTime(const QTime &)));
@@ -276,10 +281,14 @@ void MainWindow::updateLamps()
 {
     for (int index = 0; index < alarmCount; ++index)
         alarmArmed[index] = enableCheckBox(index)->isChecked() && !disableAllCheckBox->isChecked();
+    // Through an icon, which takes the lamp's double-size picture where the
+    // screen is scaled up.
     for (int index = 0; index < alarmCount; ++index)
         ledLabel(index)->setPixmap(
-            QPixmap(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
-                                      : QStringLiteral(":/icons/images/redled.png")));
+            QIcon(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
+                                    : QStringLiteral(":/icons/images/redled.png"))
+                .pixmap(QSize(16, 16), devicePixelRatioF()));
+    autostartOffer->setAlarmsArmed(alarmArmed.contains(true));
 }
 
 void MainWindow::refreshAlarms()
@@ -615,13 +624,10 @@ void MainWindow::showAtStart()
 
 void MainWindow::centerOnScreen()
 {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect window = geometry();
-    const int x
-        = (screen.right() - screen.left() + 1) / 2 - (window.right() - window.left() + 1) / 2;
-    const int y
-        = (screen.bottom() - screen.top() + 1) / 2 - (window.bottom() - window.top() + 1) / 2;
-    move(x, y);
+    // The placement stays with the window, to bring it back to a screen that
+    // exists when its own is unplugged.
+    auto *placement = new WindowPlacement(this);
+    placement->centreOnPrimaryScreen();
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -708,4 +714,7 @@ void MainWindow::on_action_Settings_triggered()
     dialog.setTrayAvailable(trayAvailable());
     if (dialog.exec() == QDialog::Accepted)
         applyTestButtonSetting();
+    // Start at log-in is switched in the dialog at once, and Reset forgets
+    // the answer to the offer, whichever way the dialog ends.
+    autostartOffer->refresh();
 }

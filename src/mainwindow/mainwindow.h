@@ -11,6 +11,7 @@
 #include <QVector>
 
 class AlarmEngine;
+class AutostartOffer;
 class QTimer;
 class TrayHostWatcher;
 
@@ -120,6 +121,7 @@ private:
     QStringList missedAlarms;
     QLabel missedLabel;
     TrayHostWatcher *trayHost = nullptr;
+    AutostartOffer *autostartOffer = nullptr;
 };
 
 #endif

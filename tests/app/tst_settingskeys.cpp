@@ -59,12 +59,12 @@ void TestSettingsKeys::everyKeyIsDistinct()
         keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
              << alarmTextKey(number);
     for (const BoolOption &option : { disableAll, showTestAlarm, beepOnAlarm, scaleClockImage,
-                                      minimizeToTray, closeToTray, startOnTray, confirmExit })
+             minimizeToTray, closeToTray, startOnTray, confirmExit, autostartOfferAnswered })
         keys << QLatin1String(option.key);
     keys << QLatin1String(language) << QLatin1String(lastShownPhoto);
 
-    QCOMPARE(keys.size(), 22);
-    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 22);
+    QCOMPARE(keys.size(), 23);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 23);
     QCOMPARE(alarmTimeKey(2), QStringLiteral("alarm2/time"));
     QCOMPARE(QLatin1String(startOnTray.key), QLatin1String("startOnTrayCheckBox/enabled"));
 }

@@ -54,6 +54,7 @@ private slots:
     void noLangIgnoresTheStoredLanguage();
     void keepsRunningWithAReadOnlySettingsFolder();
     void keepsRunningWithACorruptSettingsFile();
+    void offersToStartAtLogIn();
 };
 
 void TestE2eSession::init()
@@ -342,6 +343,28 @@ void TestE2eSession::keepsRunningWithACorruptSettingsFile()
         return;
     QCOMPARE(StoredSettings::value("alarm1/time").toTime(), alarmAt.time());
     QCOMPARE(StoredSettings::value("alarm1/enabled").toBool(), true);
+}
+
+// With an alarm armed the window grows by a line that offers to start at
+// log-in; its keyboard shortcut writes an entry the desktop accepts.
+void TestE2eSession::offersToStartAtLogIn()
+{
+    const QString entry
+        = TestEnvironment::instance().configHome() + "/autostart/org.ostrevan.dorvex.desktop";
+    QFile::remove(entry);
+    StoredSettings::write({ { "alarm1/enabled", true } });
+    DorvexProcess dorvex;
+    QVERIFY(dorvex.start());
+    QVERIFY(dorvex.panelGeometry().height() > 308);
+
+    Desktop::activate(dorvex.panel());
+    Desktop::key(QStringLiteral("alt+l"));
+    QTRY_COMPARE(dorvex.panelGeometry().height(), 308);
+    QVERIFY(QFile::exists(entry));
+    QCOMPARE(Desktop::run("desktop-file-validate", { entry }), QString());
+    dorvex.exitAnsweringYes();
+    QVERIFY(StoredSettings::value("autostartOffer/answered").toBool());
+    QFile::remove(entry);
 }
 
 DORVEX_TEST_MAIN(TestE2eSession)
