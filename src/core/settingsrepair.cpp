@@ -1,19 +1,18 @@
 #include "settingsrepair.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QVariantMap>
 
-bool SettingsRepair::rewriteClean()
+bool SettingsRepair::rewriteClean(const QStringList &keptKeys)
 {
     QVariantMap kept;
     QString fileName;
     {
         const QSettings damaged;
         fileName = damaged.fileName();
-        for (const QString &key : damaged.allKeys()) {
-            if (isProgramKey(key))
+        for (const QString &key : keptKeys) {
+            if (damaged.contains(key))
                 kept.insert(key, damaged.value(key));
         }
     }
@@ -25,11 +24,4 @@ bool SettingsRepair::rewriteClean()
         fresh.setValue(it.key(), it.value());
     fresh.sync();
     return fresh.status() == QSettings::NoError;
-}
-
-bool SettingsRepair::isProgramKey(const QString &key)
-{
-    static const QRegularExpression shape(
-        QStringLiteral("^[A-Za-z0-9_]+(/[A-Za-z0-9_]+)?$"), QRegularExpression::DontCaptureOption);
-    return shape.match(key).hasMatch();
 }

@@ -1,7 +1,7 @@
 #ifndef DORVEX_SETTINGSREPAIR_H
 #define DORVEX_SETTINGSREPAIR_H
 
-#include <QString>
+#include <QStringList>
 
 // Mends a settings file that could not be read as a whole (damaged on disk,
 // overwritten with other data). Writing over such a file keeps whatever the
@@ -9,14 +9,10 @@
 class SettingsRepair
 {
 public:
-    // Replaces the store's file with one holding only the values that could
-    // still be read under keys shaped like the program's own. False when the
-    // fresh file could not be written.
-    static bool rewriteClean();
-
-    // Words of letters, digits and underscores, one or two of them joined
-    // by a slash: "language", "alarm2/time", "last_shown_photo".
-    static bool isProgramKey(const QString &key);
+    // Replaces the store's file with one holding only the values of these
+    // keys that could still be read. False when the fresh file could not
+    // be written.
+    static bool rewriteClean(const QStringList &keptKeys);
 };
 
 #endif

@@ -192,7 +192,7 @@ void MainWindow::loadSettings()
 
 bool MainWindow::saveSettings()
 {
-    if (storeDamaged && !SettingsRepair::rewriteClean())
+    if (storeDamaged && !SettingsRepair::rewriteClean(SettingsKeys::all()))
         return false;
     storeDamaged = false;
     QSettings settings;
@@ -638,6 +638,19 @@ void MainWindow::commitSessionData()
 {
     sessionEnding = true;
     saveWithoutQuestion();
+    // The session ends the program with a request to quit, which the
+    // toolkit turns into closing the windows one by one: an open question
+    // would refuse it.
+    qApp->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (sessionEnding && watched == qApp && event->type() == QEvent::Quit) {
+        endWithoutQuestion();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::saveWithoutQuestion()
