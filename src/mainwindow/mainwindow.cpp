@@ -582,6 +582,7 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The session ends the program by closing its windows.
     if (sessionEnding) {
         event->accept();
         endWithoutQuestion();
@@ -638,19 +639,6 @@ void MainWindow::commitSessionData()
 {
     sessionEnding = true;
     saveWithoutQuestion();
-    // The session ends the program with a request to quit, which the
-    // toolkit turns into closing the windows one by one: an open question
-    // would refuse it.
-    qApp->installEventFilter(this);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (sessionEnding && watched == qApp && event->type() == QEvent::Quit) {
-        endWithoutQuestion();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::saveWithoutQuestion()
