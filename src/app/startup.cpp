@@ -2,6 +2,7 @@
 
 #include "alarmsystemlocale.h"
 #include "appconstants.h"
+#include "launchertoken.h"
 #include "mainwindow.h"
 #include "randomsource.h"
 #include "settingskeys.h"
@@ -46,11 +47,8 @@ int Startup::run(int argc, char **argv)
 
     MainWindow window(options.debugMode);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
-        [&window](const QByteArray &activationToken) {
-            // A Wayland compositor raises a window only with the token the
-            // launcher gave the later start; the toolkit takes it from here.
-            if (!activationToken.isEmpty())
-                qputenv("XDG_ACTIVATION_TOKEN", activationToken);
+        [&window](const QByteArray &launcherToken) {
+            LauncherToken::adopt(launcherToken);
             window.bringToFront();
         });
     QObject::connect(&terminationSignals, &TerminationSignals::received, &window,
@@ -63,7 +61,7 @@ int Startup::run(int argc, char **argv)
 
 int Startup::claimSingleCopy(SingleInstance &instance)
 {
-    switch (instance.claim(qgetenv("XDG_ACTIVATION_TOKEN"))) {
+    switch (instance.claim(LauncherToken::ofThisStart())) {
     case SingleInstance::Role::First:
         return -1;
     case SingleInstance::Role::HandedOver:

@@ -94,8 +94,20 @@ void TestE2eLifecycle::laterStartBringsTheFirstCopyToTheFront()
     };
     QTRY_VERIFY(firstCopyShows.isEmpty() || !inFront().isEmpty());
 
+    // The messages on the root window by which launchers see a start end.
+    QProcess startupInfo;
+    startupInfo.start(QStringLiteral("stdbuf"), { "-oL", "xev", "-root", "-event", "property" });
+    QByteArray seenOnRoot;
+    // Ready once it reports a property the test itself sets.
+    QTRY_VERIFY(
+        (Desktop::run("xprop", { "-root", "-f", "DORVEX_TEST", "8s", "-set", "DORVEX_TEST", "1" }),
+            seenOnRoot += startupInfo.readAllStandardOutput())
+            .contains("DORVEX_TEST"));
     QProcess later;
     later.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DESKTOP_STARTUP_ID"), QStringLiteral("menu_TIME42"));
+    later.setProcessEnvironment(environment);
     startProgram(later);
     QVERIFY(later.waitForFinished(5000));
     QCOMPARE(later.exitCode(), 0);
@@ -105,6 +117,13 @@ void TestE2eLifecycle::laterStartBringsTheFirstCopyToTheFront()
     QTRY_VERIFY2(!dorvex.windowNamed(panelTitle).isEmpty(), qPrintable(dorvex.describeWindows()));
     QTRY_COMPARE(activeWindow(), inFront());
     QCOMPARE(Desktop::windowsNamed(panelTitle).size(), 1);
+    // A panel that comes back from the tray ends the later start's startup
+    // notification, which the first copy has taken over.
+    if (firstCopyShows.isEmpty())
+        QTRY_VERIFY(
+            (seenOnRoot += startupInfo.readAllStandardOutput()).contains("_NET_STARTUP_INFO"));
+    startupInfo.kill();
+    startupInfo.waitForFinished();
     endWithSignal(dorvex, SIGTERM);
 }
 
