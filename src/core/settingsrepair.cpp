@@ -1,6 +1,7 @@
 #include "settingsrepair.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QVariantMap>
 
@@ -16,7 +17,9 @@ bool SettingsRepair::rewriteClean(const QStringList &keptKeys)
                 kept.insert(key, damaged.value(key));
         }
     }
-    if (QFile::exists(fileName) && !QFile::remove(fileName))
+    // A file made read-only stays as it is, damaged or not.
+    const QFileInfo file(fileName);
+    if (file.exists() && (!file.isWritable() || !QFile::remove(fileName)))
         return false;
 
     QSettings fresh;
