@@ -4,6 +4,7 @@
 #include "appconstants.h"
 #include "launchertoken.h"
 #include "mainwindow.h"
+#include "processexithook.h"
 #include "randomsource.h"
 #include "settingskeys.h"
 #include "singleinstance.h"
@@ -55,6 +56,9 @@ int Startup::run(int argc, char **argv)
         &MainWindow::endWithoutQuestion);
     QObject::connect(
         &application, &QGuiApplication::commitDataRequest, &window, &MainWindow::commitSessionData);
+    // Registered after the window has read the store, so that the store's
+    // own process-wide parts are still there when the hook runs.
+    ProcessExitHook::install(&window, [&window] { window.saveWithoutQuestion(); });
     window.showAtStart();
     return QApplication::exec();
 }

@@ -67,6 +67,9 @@ public slots:
     // The desktop session is logging out or shutting down: saves now, and
     // lets the window close without a question when the session ends it.
     void commitSessionData();
+    // Saves when no one can be asked or warned: a failure goes to standard
+    // error. For the last moment of a process that ends on its own.
+    void saveWithoutQuestion();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -83,8 +86,6 @@ private slots:
 private:
     void loadSettings();
     bool saveSettings();
-    // Saves when no one can be asked or warned: a failure goes to standard error.
-    void saveWithoutQuestion();
     void markSettingsChanged();
     void updateLamps();
     void refreshAlarms();
