@@ -14,8 +14,9 @@
 
 #include <memory>
 
-// How the panel ends when the system or the desktop session ends it, and
-// how it treats a settings file damaged on disk.
+// How the panel ends when the desktop session ends it (the signals are
+// shown on the real program), and how it treats a settings file damaged on
+// disk.
 class TestWindowLifecycle : public QObject
 {
     Q_OBJECT
@@ -73,8 +74,6 @@ void TestWindowLifecycle::endingWithoutAQuestion_data()
 {
     QTest::addColumn<QString>("endedBy");
     QTest::addColumn<bool>("questionOpen");
-    QTest::newRow("termination signal") << "signal" << false;
-    QTest::newRow("termination signal while asking whether to exit") << "signal" << true;
     QTest::newRow("log-out, the session closes the window") << "close" << false;
     QTest::newRow("log-out, the session quits") << "quit" << false;
     QTest::newRow("log-out while asking whether to exit") << "quit" << true;
@@ -91,10 +90,6 @@ void TestWindowLifecycle::endingWithoutAQuestion()
     std::unique_ptr<ModalAnswerer> unexpected;
     auto end = [&] {
         unexpected = std::make_unique<ModalAnswerer>(ModalAnswerer::pressEscape(), 1000);
-        if (endedBy == QLatin1String("signal")) {
-            window->endWithoutQuestion();
-            return;
-        }
         window->commitSessionData();
         QVERIFY(QSettings().value(SettingsKeys::alarmEnabledKey(3)).toBool());
         // What the session manager's order to end comes down to.
