@@ -9,6 +9,7 @@
 #include "programicon.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
+#include "settingsrepair.h"
 #include "trayhostwatcher.h"
 #include "typedtimeentry.h"
 #include "version.h"
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTextStream>
 #include <QTimer>
 
 namespace {
@@ -107,7 +109,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     updateLamps();
     updateAlarms();
-    settingsChanged = false;
+    settingsChanged = storeDamaged;
 
     auto *saveTimer = new QTimer(this);
     connect(saveTimer, SIGNAL(timeout()), this, SLOT(maybeSaveSettings()));
@@ -208,10 +210,14 @@ void MainWindow::loadSettings()
 
     disableAllCheckBox->setChecked(SettingsKeys::disableAll.read(settings));
     testButtonsSetting = SettingsKeys::showTestAlarm.read(settings);
+    storeDamaged = settings.status() == QSettings::FormatError;
 }
 
 bool MainWindow::saveSettings()
 {
+    if (storeDamaged && !SettingsRepair::rewriteClean(SettingsKeys::all()))
+        return false;
+    storeDamaged = false;
     QSettings settings;
     for (int index = 0; index < alarmCount; ++index)
         settings.setValue(SettingsKeys::alarmTimeKey(index + 1), timeEdit(index)->time());
@@ -229,7 +235,12 @@ bool MainWindow::saveSettings()
     // Written now rather than when the store object goes, so that a store
     // that cannot be written (read-only or full) is known and reported.
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    // A format error comes from reading a file damaged since the last save;
+    // the values were written all the same, and the next save cleans up.
+    storeDamaged = settings.status() == QSettings::FormatError;
+    if (storeDamaged)
+        markSettingsChanged();
+    return settings.status() != QSettings::AccessError;
 }
 
 void MainWindow::markSettingsChanged()
@@ -648,6 +659,12 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The session ends the program by closing its windows.
+    if (sessionEnding) {
+        event->accept();
+        endWithoutQuestion();
+        return;
+    }
     const QSettings settings;
     if (!suppressReactions && trayAvailable() && SettingsKeys::closeToTray.read(settings)) {
         parkInTray();
@@ -677,6 +694,37 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->accept();
     QCoreApplication::exit(0);
+}
+
+void MainWindow::bringToFront()
+{
+    on_action_RestoreWindow_triggered();
+    if (QWidget *question = QApplication::activeModalWidget()) {
+        question->raise();
+        question->activateWindow();
+    }
+}
+
+void MainWindow::endWithoutQuestion()
+{
+    saveWithoutQuestion();
+    // Leaves every event loop, those of open dialogs included.
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::commitSessionData()
+{
+    sessionEnding = true;
+    saveWithoutQuestion();
+}
+
+void MainWindow::saveWithoutQuestion()
+{
+    if (!saveSettings()) {
+        QTextStream(stderr) << tr("Dorvex: the alarm settings could not be saved to %1.")
+                                   .arg(QSettings().fileName())
+                            << Qt::endl;
+    }
 }
 
 void MainWindow::on_action_Exit_triggered()
