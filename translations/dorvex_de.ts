@@ -299,6 +299,10 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
         <source>&amp;No, thanks</source>
         <translation>&amp;Nein, danke</translation>
     </message>
+    <message>
+        <source>Dorvex: the alarm settings could not be saved to %1.</source>
+        <translation>Dorvex: Die Weckereinstellungen konnten nicht in %1 gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>NextAlarmText</name>
@@ -468,6 +472,21 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>Warning</source>
         <translation>Warnung</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>Dorvex is already running: its window has been brought to the front.</source>
+        <translation>Dorvex läuft bereits: Sein Fenster wurde nach vorn geholt.</translation>
+    </message>
+    <message>
+        <source>Dorvex is already running but does not answer; this start ends here.</source>
+        <translation>Dorvex läuft bereits, antwortet aber nicht; dieser Start endet hier.</translation>
+    </message>
+    <message>
+        <source>Dorvex: the runtime folder &quot;%1&quot; cannot be used, so a single copy of Dorvex cannot be guaranteed.</source>
+        <translation>Dorvex: Der Laufzeitordner &quot;%1&quot; ist nicht nutzbar, daher kann nicht sichergestellt werden, dass Dorvex nur einmal läuft.</translation>
     </message>
 </context>
 </TS>

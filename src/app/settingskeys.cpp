@@ -93,6 +93,20 @@ QString defaultAlarmText(int number)
     }
 }
 
+QStringList all()
+{
+    QStringList keys;
+    for (int number = 1; number <= 3; ++number)
+        keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
+             << alarmTextKey(number);
+    for (const BoolOption &option : { beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray,
+             startOnTray, confirmExit, showTestAlarm, disableAll, autostartOfferAnswered })
+        keys << QLatin1String(option.key);
+    keys << QLatin1String(language) << QLatin1String(lastShownPhoto)
+         << QLatin1String(watchedUntil);
+    return keys;
+}
+
 QString readLanguage(const QSettings &settings)
 {
     return settings.value(QLatin1String(language), QLatin1String(defaultLanguageCode)).toString();

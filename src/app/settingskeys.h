@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 class QSettings;
@@ -54,6 +55,10 @@ bool readAlarmEnabled(const QSettings &settings, int number);
 bool readAlarmLocked(const QSettings &settings, int number);
 QString readAlarmText(const QSettings &settings, int number);
 QString defaultAlarmText(int number);
+
+// Every key the program reads or writes; a store damaged on disk is cut
+// back to these. A new key belongs here too.
+QStringList all();
 
 QString readLanguage(const QSettings &settings);
 QString readLastShownPhoto(const QSettings &settings);

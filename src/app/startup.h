@@ -6,6 +6,7 @@
 #include <QString>
 
 class QTranslator;
+class SingleInstance;
 
 // The start-up sequence of the program, step by step. The interface
 // language is settled before the application object exists, so that the
@@ -41,6 +42,11 @@ public:
     // "translations/dorvex_" plus the system locale's name, relative to the
     // working directory.
     static QString catalogueName();
+
+    // Makes this the only running copy for its settings store, or hands over
+    // to the copy that is. Returns the exit code when this start must end
+    // here, -1 when it goes on; says on standard error what happened.
+    static int claimSingleCopy(SingleInstance &instance);
 
 private:
     StartupOptions options;

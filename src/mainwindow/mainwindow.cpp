@@ -10,6 +10,7 @@
 #include "programicon.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
+#include "settingsrepair.h"
 #include "trayhostwatcher.h"
 #include "traypicture.h"
 #include "typedtimeentry.h"
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTextStream>
 #include <QTimer>
 
 namespace {
@@ -101,7 +103,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     updateLamps();
     updateAlarms();
-    settingsChanged = false;
+    settingsChanged = storeDamaged;
 
     auto *saveTimer = new QTimer(this);
     connect(saveTimer, SIGNAL(timeout()), this, SLOT(maybeSaveSettings()));
@@ -203,10 +205,14 @@ void MainWindow::loadSettings()
 
     disableAllCheckBox->setChecked(SettingsKeys::disableAll.read(settings));
     testButtonsSetting = SettingsKeys::showTestAlarm.read(settings);
+    storeDamaged = settings.status() == QSettings::FormatError;
 }
 
 bool MainWindow::saveSettings()
 {
+    if (storeDamaged && !SettingsRepair::rewriteClean(SettingsKeys::all()))
+        return false;
+    storeDamaged = false;
     QSettings settings;
     for (int index = 0; index < alarmCount; ++index)
         settings.setValue(SettingsKeys::alarmTimeKey(index + 1), timeEdit(index)->time());
@@ -224,7 +230,12 @@ bool MainWindow::saveSettings()
     // Written now rather than when the store object goes, so that a store
     // that cannot be written (read-only or full) is known and reported.
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    // A format error comes from reading a file damaged since the last save;
+    // the values were written all the same, and the next save cleans up.
+    storeDamaged = settings.status() == QSettings::FormatError;
+    if (storeDamaged)
+        markSettingsChanged();
+    return settings.status() != QSettings::AccessError;
 }
 
 void MainWindow::markSettingsChanged()
@@ -532,6 +543,8 @@ void MainWindow::setupTrayIcon()
     connect(trayIcon, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,
         SLOT(trayActivated(QSystemTrayIcon::ActivationReason)));
     trayIcon->setVisible(true);
+    // A tray that comes late still tells of the alarms missed before.
+    showMissedAlarms();
 }
 
 // The program's line, the next alarm under it, then any missed alarms.
@@ -667,6 +680,12 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The session ends the program by closing its windows.
+    if (sessionEnding) {
+        event->accept();
+        endWithoutQuestion();
+        return;
+    }
     const QSettings settings;
     if (!suppressReactions && trayAvailable() && SettingsKeys::closeToTray.read(settings)) {
         parkInTray();
@@ -696,6 +715,37 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->accept();
     QCoreApplication::exit(0);
+}
+
+void MainWindow::bringToFront()
+{
+    on_action_RestoreWindow_triggered();
+    if (QWidget *question = QApplication::activeModalWidget()) {
+        question->raise();
+        question->activateWindow();
+    }
+}
+
+void MainWindow::endWithoutQuestion()
+{
+    saveWithoutQuestion();
+    // Leaves every event loop, those of open dialogs included.
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::commitSessionData()
+{
+    sessionEnding = true;
+    saveWithoutQuestion();
+}
+
+void MainWindow::saveWithoutQuestion()
+{
+    if (!saveSettings()) {
+        QTextStream(stderr) << tr("Dorvex: the alarm settings could not be saved to %1.")
+                                   .arg(QSettings().fileName())
+                            << Qt::endl;
+    }
 }
 
 void MainWindow::on_action_Exit_triggered()

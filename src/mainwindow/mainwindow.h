@@ -63,6 +63,19 @@ public slots:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
+    // Another start of the program asked for this copy: the window comes
+    // back from the tray and to the front, under any question it has open.
+    void bringToFront();
+    // The system asked the program to end (a termination signal): saves and
+    // ends at once with exit code 0. Nobody may be there to answer a question.
+    void endWithoutQuestion();
+    // The desktop session is logging out or shutting down: saves now, and
+    // lets the window close without a question when the session ends it.
+    void commitSessionData();
+    // Saves when no one can be asked or warned: a failure goes to standard
+    // error. For the last moment of a process that ends on its own.
+    void saveWithoutQuestion();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -115,15 +128,19 @@ private:
     QLabel clockLabel;
     QTimer *clockTimer = nullptr;
     bool settingsChanged = false;
+    // The store could not be read as a whole at start: the next save writes
+    // it afresh.
+    bool storeDamaged = false;
+    bool sessionEnding = false;
     bool debugMode;
     bool suppressReactions = false;
     bool testButtonsSetting = false;
     QSystemTrayIcon *trayIcon = nullptr;
     bool trayShowsArmed = false;
-    TrayHostWatcher *trayHost = nullptr;
     // Alarms that passed too long ago to ring, told until the window shows.
     QStringList missedAlarms;
     QLabel missedLabel;
+    TrayHostWatcher *trayHost = nullptr;
     AutostartOffer *autostartOffer = nullptr;
 };
 

@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QTest>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -155,7 +156,12 @@ DorvexProcess::DorvexProcess(const QStringList &arguments, Store store)
 {
     process.setWorkingDirectory(TestEnvironment::instance().workingFolder());
     // Whatever the program says goes into the test's log.
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    QObject::connect(&process, &QProcess::readyReadStandardError, [this] {
+        const QByteArray text = process.readAllStandardError();
+        standardErrorText += QString::fromLocal8Bit(text);
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    });
 }
 
 DorvexProcess::~DorvexProcess()
@@ -207,6 +213,11 @@ bool DorvexProcess::waitForEnd(int timeoutMs)
 int DorvexProcess::exitCode() const
 {
     return process.exitCode();
+}
+
+qint64 DorvexProcess::processId() const
+{
+    return process.processId();
 }
 
 bool DorvexProcess::endedNormally() const

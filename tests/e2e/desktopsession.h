@@ -64,6 +64,10 @@ public:
     bool waitForEnd(int timeoutMs);
     int exitCode() const;
     bool endedNormally() const;
+    qint64 processId() const;
+    // What the program has written to standard error so far; it is passed
+    // on to the test's log as well.
+    QString standardError() const { return standardErrorText; }
 
     QString panel() const { return panelWindow; }
     QRect panelGeometry() const;
@@ -106,6 +110,7 @@ private:
     QStringList arguments;
     Store store;
     QString panelWindow;
+    QString standardErrorText;
 };
 
 // The settings store as the program keeps it on disk.

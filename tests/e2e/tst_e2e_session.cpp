@@ -106,8 +106,10 @@ void TestE2eSession::firstRunShowsTheDefaults()
             QStringLiteral("alarm %1").arg(number));
     }
     QCOMPARE(StoredSettings::value("disableAllCheckBox/enabled").toBool(), false);
-    // Exit writes the alarm panel's values only; the options stay unset.
-    QCOMPARE(StoredSettings::keys().size(), 13);
+    // Exit writes the alarm panel's values and the end of its watch only;
+    // the options stay unset.
+    QVERIFY(StoredSettings::value("watched_until").toDateTime().isValid());
+    QCOMPARE(StoredSettings::keys().size(), 14);
 }
 
 void TestE2eSession::exitAnsweredNoKeepsTheProgramRunning()
