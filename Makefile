@@ -10,7 +10,7 @@ PACKAGES := \
 	cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
 	qt6-qpa-plugins libgl-dev \
-	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
+	xvfb xauth openbox trayer xdotool x11-utils imagemagick faketime \
 	libxcb1-dev python3 \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev
 

@@ -33,7 +33,9 @@ AlarmEngine::AlarmEngine(Clock &clock, QObject *parent)
         connect(alarm.timer, &QTimer::timeout, this, &AlarmEngine::check);
     }
     connect(&clock, &Clock::changed, this, [this](Clock::Change change) {
-        qCInfo(alarmLog) << "clock" << change << "now" << this->clock.now();
+        qCInfo(alarmLog, "clock %s, now %s",
+            change == Clock::Change::Resumed ? "resumed" : "stepped",
+            qPrintable(this->clock.now().toString(Qt::ISODateWithMs)));
         check();
     });
 }
@@ -191,8 +193,8 @@ void AlarmEngine::check()
     // Everything above is settled first: a receiver may run an event loop
     // in which the engine looks again.
     for (const Ring &ring : rings) {
-        qCInfo(alarmLog) << "alarm" << ring.index + 1 << "due" << ring.due << "rings" << ring.lateMs
-                         << "ms late";
+        qCInfo(alarmLog, "alarm %d due %s rings %lld ms late", ring.index + 1,
+            qPrintable(ring.due.toString(Qt::ISODateWithMs)), ring.lateMs);
         if (ring.lateMs > latestRingMs)
             emit alarmMissed(ring.index, ring.due);
         else

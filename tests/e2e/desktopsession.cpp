@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QTest>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -164,6 +165,28 @@ DorvexProcess::~DorvexProcess()
         process.kill();
         process.waitForFinished();
     }
+}
+
+void DorvexProcess::addEnvironment(const QProcessEnvironment &variables)
+{
+    QProcessEnvironment environment = process.processEnvironment().isEmpty()
+        ? QProcessEnvironment::systemEnvironment()
+        : process.processEnvironment();
+    environment.insert(variables);
+    process.setProcessEnvironment(environment);
+}
+
+void DorvexProcess::keepErrorOutput()
+{
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+}
+
+QString DorvexProcess::errorOutput()
+{
+    const QString fresh = QString::fromLocal8Bit(process.readAllStandardError());
+    fputs(qPrintable(fresh), stderr);
+    keptErrors += fresh;
+    return keptErrors;
 }
 
 bool DorvexProcess::start()

@@ -57,6 +57,15 @@ public:
     DorvexProcess(const DorvexProcess &) = delete;
     DorvexProcess &operator=(const DorvexProcess &) = delete;
 
+    // Variables added to the program's environment; call before start().
+    void addEnvironment(const QProcessEnvironment &variables);
+    // Keeps what the program writes to its standard error for errorOutput()
+    // rather than pass it straight on; call before start().
+    void keepErrorOutput();
+    // The program's standard error so far; each new part is also written to
+    // the test's log.
+    QString errorOutput();
+
     // Starts the program and waits until its alarm panel is on the screen.
     bool start();
     bool isRunning() const;
@@ -104,6 +113,7 @@ private:
     QStringList arguments;
     Store store;
     QString panelWindow;
+    QString keptErrors;
 };
 
 // The settings store as the program keeps it on disk.
