@@ -185,9 +185,10 @@ void AlarmEngine::check()
     // Set back, the clock is followed back: what comes due again is rung
     // again, unless it is the very occurrence that rang.
     watchedTo = now;
-    for (const Alarm &alarm : alarms)
-        aim(alarm, now);
-    if (!rings.isEmpty())
+    bool rescheduled = false;
+    for (Alarm &alarm : alarms)
+        rescheduled |= aim(alarm, now);
+    if (rescheduled)
         emit scheduleChanged();
 
     // Everything above is settled first: a receiver may run an event loop
@@ -202,14 +203,15 @@ void AlarmEngine::check()
     }
 }
 
-void AlarmEngine::aim(const Alarm &alarm, const QDateTime &now) const
+bool AlarmEngine::aim(Alarm &alarm, const QDateTime &now)
 {
-    if (!alarm.armed || !watchedTo.isValid()) {
+    const QDateTime previous = alarm.aimedAt;
+    alarm.aimedAt = nextRingOf(alarm);
+    if (alarm.aimedAt.isValid())
+        alarm.timer->start(int(qBound(qint64(0), now.msecsTo(alarm.aimedAt), qint64(INT_MAX))));
+    else
         alarm.timer->stop();
-        return;
-    }
-    const qint64 wait = now.msecsTo(nextRingOf(alarm));
-    alarm.timer->start(int(qBound(qint64(0), wait, qint64(INT_MAX))));
+    return alarm.aimedAt != previous;
 }
 
 bool AlarmEngine::Alarm::wasHandled(const QDateTime &occurrence) const

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QSettings>
+#include <QSystemTrayIcon>
 #include <QWindow>
 
 #include <algorithm>
@@ -45,7 +46,9 @@ class TestAlarmNotice : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { TestEnvironment::instance().reset(); }
     void dialogMappedAtOnceAfterAWakeUpOrAStep();
+    void missedAlarmToldInTheTrayUntilTheWindowShows();
 };
 
 void TestAlarmNotice::dialogMappedAtOnceAfterAWakeUpOrAStep()
@@ -89,6 +92,36 @@ void TestAlarmNotice::dialogMappedAtOnceAfterAWakeUpOrAStep()
           "%d runs",
         latenciesMs[runs / 2], latenciesMs.first(), latenciesMs.last(), runs);
     qApp->removeEventFilter(&watch);
+    Clock::install(nullptr);
+}
+
+void TestAlarmNotice::missedAlarmToldInTheTrayUntilTheWindowShows()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        QSKIP("this session has no system tray");
+    {
+        QSettings settings;
+        settings.setValue(SettingsKeys::alarmTimeKey(1), QTime(7, 0));
+        settings.setValue(SettingsKeys::alarmEnabledKey(1), true);
+        SettingsKeys::startOnTray.write(settings, true);
+    }
+    TestClock clock(QDateTime(QDate(2027, 1, 12), QTime(6, 59), Qt::UTC));
+    Clock::install(&clock);
+    MainWindow window(false);
+    window.showAtStart();
+    auto *tray = window.findChild<QSystemTrayIcon *>();
+    QVERIFY(tray);
+    const QString plainToolTip = tray->toolTip();
+
+    // Woken 13 h later: too late to ring, but told.
+    clock.sleep(13 * 60 * 60 * 1000);
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(tray->toolTip(), plainToolTip + QLatin1String("\nMissed: alarm 1, due 07:00 Tue"));
+
+    QMetaObject::invokeMethod(&window, "on_action_RestoreWindow_triggered");
+    QTRY_VERIFY(window.isVisible());
+    QCOMPARE(tray->toolTip(), plainToolTip);
     Clock::install(nullptr);
 }
 
