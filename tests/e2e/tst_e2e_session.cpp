@@ -105,8 +105,12 @@ void TestE2eSession::firstRunShowsTheDefaults()
             QStringLiteral("alarm %1").arg(number));
     }
     QCOMPARE(StoredSettings::value("disableAllCheckBox/enabled").toBool(), false);
-    // Exit writes the alarm panel's values only; the options stay unset.
-    QCOMPARE(StoredSettings::keys().size(), 13);
+    // Exit writes the alarm panel's values and how long it kept watch only;
+    // the options stay unset.
+    const QDateTime watchedUntil = QDateTime::fromString(
+        StoredSettings::value("watched_until").toString(), Qt::ISODateWithMs);
+    QVERIFY(qAbs(watchedUntil.secsTo(QDateTime::currentDateTimeUtc())) < 120);
+    QCOMPARE(StoredSettings::keys().size(), 14);
 }
 
 void TestE2eSession::exitAnsweredNoKeepsTheProgramRunning()
