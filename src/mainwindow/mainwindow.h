@@ -134,7 +134,8 @@ private:
     bool testButtonsSetting = false;
     QIcon trayImage;
     QSystemTrayIcon *trayIcon = nullptr;
-    // Alarms that passed too long ago to ring, told until the window shows.
+    // Alarms that passed too long ago to ring, told until the window has
+    // been shown with them.
     QStringList missedAlarms;
     QLabel missedLabel;
     TrayHostWatcher *trayHost = nullptr;
