@@ -33,7 +33,9 @@ AlarmEngine::AlarmEngine(Clock &clock, QObject *parent)
         connect(alarm.timer, &QTimer::timeout, this, &AlarmEngine::check);
     }
     connect(&clock, &Clock::changed, this, [this](Clock::Change change) {
-        qCInfo(alarmLog) << "clock" << change << "now" << this->clock.now();
+        qCInfo(alarmLog, "clock %s, now %s",
+            change == Clock::Change::Resumed ? "resumed" : "stepped",
+            qPrintable(this->clock.now().toString(Qt::ISODateWithMs)));
         check();
     });
 }
@@ -183,16 +185,17 @@ void AlarmEngine::check()
     // Set back, the clock is followed back: what comes due again is rung
     // again, unless it is the very occurrence that rang.
     watchedTo = now;
-    for (const Alarm &alarm : alarms)
-        aim(alarm, now);
-    if (!rings.isEmpty())
+    bool rescheduled = false;
+    for (Alarm &alarm : alarms)
+        rescheduled |= aim(alarm, now);
+    if (rescheduled)
         emit scheduleChanged();
 
     // Everything above is settled first: a receiver may run an event loop
     // in which the engine looks again.
     for (const Ring &ring : rings) {
-        qCInfo(alarmLog) << "alarm" << ring.index + 1 << "due" << ring.due << "rings" << ring.lateMs
-                         << "ms late";
+        qCInfo(alarmLog, "alarm %d due %s rings %lld ms late", ring.index + 1,
+            qPrintable(ring.due.toString(Qt::ISODateWithMs)), ring.lateMs);
         if (ring.lateMs > latestRingMs)
             emit alarmMissed(ring.index, ring.due);
         else
@@ -200,14 +203,15 @@ void AlarmEngine::check()
     }
 }
 
-void AlarmEngine::aim(const Alarm &alarm, const QDateTime &now) const
+bool AlarmEngine::aim(Alarm &alarm, const QDateTime &now)
 {
-    if (!alarm.armed || !watchedTo.isValid()) {
+    const QDateTime previous = alarm.aimedAt;
+    alarm.aimedAt = nextRingOf(alarm);
+    if (alarm.aimedAt.isValid())
+        alarm.timer->start(int(qBound(qint64(0), now.msecsTo(alarm.aimedAt), qint64(INT_MAX))));
+    else
         alarm.timer->stop();
-        return;
-    }
-    const qint64 wait = now.msecsTo(nextRingOf(alarm));
-    alarm.timer->start(int(qBound(qint64(0), wait, qint64(INT_MAX))));
+    return alarm.aimedAt != previous;
 }
 
 bool AlarmEngine::Alarm::wasHandled(const QDateTime &occurrence) const

@@ -95,6 +95,7 @@ private:
         // The occurrences rung, reported or passed over when armed, latest
         // last; a few, for a clock that went away and came back.
         QVector<QDateTime> handled;
+        QDateTime aimedAt;
         QTimer *timer = nullptr;
 
         bool wasHandled(const QDateTime &occurrence) const;
@@ -104,7 +105,8 @@ private:
     QDateTime nextRingOf(const Alarm &alarm) const;
     // The latest occurrence of `alarm` at or before `instant`.
     QDateTime latestOccurrence(const Alarm &alarm, const QDateTime &instant) const;
-    void aim(const Alarm &alarm, const QDateTime &now) const;
+    // Aims the alarm's timer at its next ring; true if that ring moved.
+    bool aim(Alarm &alarm, const QDateTime &now);
     bool isValidIndex(int index) const { return index >= 0 && index < alarmCount; }
 
     Clock &clock;

@@ -268,10 +268,6 @@ void MainWindow::updateTime()
 // right before the window shows again.
 void MainWindow::showEvent(QShowEvent *event)
 {
-    if (!missedAlarms.isEmpty()) {
-        missedAlarms.clear();
-        showMissedAlarms();
-    }
     updateTime();
     clockTimer->start(clockIntervalMs);
     QMainWindow::showEvent(event);
@@ -280,6 +276,12 @@ void MainWindow::showEvent(QShowEvent *event)
 void MainWindow::hideEvent(QHideEvent *event)
 {
     clockTimer->stop();
+    // The window showed the missed alarms while it was up; once it goes,
+    // they are told.
+    if (!missedAlarms.isEmpty()) {
+        missedAlarms.clear();
+        showMissedAlarms();
+    }
     QMainWindow::hideEvent(event);
 }
 

@@ -137,7 +137,8 @@ private:
     bool testButtonsSetting = false;
     QSystemTrayIcon *trayIcon = nullptr;
     bool trayShowsArmed = false;
-    // Alarms that passed too long ago to ring, told until the window shows.
+    // Alarms that passed too long ago to ring, told until the window has
+    // been shown with them.
     QStringList missedAlarms;
     QLabel missedLabel;
     TrayHostWatcher *trayHost = nullptr;

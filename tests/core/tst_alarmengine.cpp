@@ -347,9 +347,16 @@ void TestAlarmEngine::soonestAlarmAndScheduleChanges()
     QCOMPARE(engine->lastRung(1), at("UTC", "2027-01-12T07:30:00"));
     QCOMPARE(engine->nextRing(1), at("UTC", "2027-01-13T07:30:00"));
 
+    // Set back an hour, no ring moves; set back two days, every ring does.
+    clock->step(-hour);
+    QCOMPARE(changes.size(), 1);
+    clock->step(-2 * day);
+    QCOMPARE(changes.size(), 2);
+    QCOMPARE(engine->nextRing(0), at("UTC", "2027-01-10T08:00:00"));
+
     engine->setAlarm(0, QTime(8, 0), false);
     engine->setAlarm(1, QTime(7, 30), false);
-    QCOMPARE(changes.size(), 3);
+    QCOMPARE(changes.size(), 4);
     QCOMPARE(engine->soonestAlarm(), -1);
 }
 

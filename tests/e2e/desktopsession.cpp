@@ -172,6 +172,15 @@ DorvexProcess::~DorvexProcess()
     }
 }
 
+void DorvexProcess::addEnvironment(const QProcessEnvironment &variables)
+{
+    QProcessEnvironment environment = process.processEnvironment().isEmpty()
+        ? QProcessEnvironment::systemEnvironment()
+        : process.processEnvironment();
+    environment.insert(variables);
+    process.setProcessEnvironment(environment);
+}
+
 bool DorvexProcess::start()
 {
     const QString program = QStringLiteral(DORVEX_PROGRAM);

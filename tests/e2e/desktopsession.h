@@ -57,6 +57,9 @@ public:
     DorvexProcess(const DorvexProcess &) = delete;
     DorvexProcess &operator=(const DorvexProcess &) = delete;
 
+    // Variables added to the program's environment; call before start().
+    void addEnvironment(const QProcessEnvironment &variables);
+
     // Starts the program and waits until its alarm panel is on the screen.
     bool start();
     bool isRunning() const;

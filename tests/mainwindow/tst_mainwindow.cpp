@@ -623,8 +623,10 @@ void TestMainWindow::lateRingSaysWhenItWasDue()
     if (answerer.answered() || !missedLine.isEmpty())
         QCOMPARE(SettingsKeys::readWatchedUntil(QSettings()), clock.now());
 
-    // Told until the window is next shown.
+    // Told until the window has been shown with it.
     window->show();
+    QCOMPARE(missed->isVisible(), !missedLine.isEmpty());
+    window->hide();
     QVERIFY(!missed->isVisibleTo(window));
     Clock::install(nullptr);
     delete window;
