@@ -1,12 +1,11 @@
 #include "alarmsound.h"
 
+#include "clock.h"
 #include "systembeep.h"
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QProcess>
-
-#include <time.h>
 
 static const char playerName[] = "dorvex-alarm-sound";
 
@@ -14,11 +13,9 @@ static const char playerName[] = "dorvex-alarm-sound";
 // hanging, on a sound server that no longer answers, for instance.
 static const int playerGraceMs = 2000;
 
-AlarmSound::AlarmSound(const QString &playerPath, const TimeSource &timeSource,
-    std::chrono::milliseconds tick, QObject *parent)
+AlarmSound::AlarmSound(const QString &playerPath, std::chrono::milliseconds tick, QObject *parent)
     : QObject(parent)
     , playerPath(playerPath)
-    , timeSource(timeSource)
 {
     ticker.setInterval(tick);
     connect(&ticker, &QTimer::timeout, this, &AlarmSound::tick);
@@ -32,19 +29,9 @@ AlarmSound &AlarmSound::instance()
     if (!sound) {
         sound = new AlarmSound(
             QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(playerName),
-            bootTime(), defaultTick, QCoreApplication::instance());
+            defaultTick, QCoreApplication::instance());
     }
     return *sound;
-}
-
-AlarmSound::TimeSource AlarmSound::bootTime()
-{
-    return [] {
-        timespec now {};
-        clock_gettime(CLOCK_BOOTTIME, &now);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec));
-    };
 }
 
 void AlarmSound::prepare()
@@ -96,7 +83,7 @@ void AlarmSound::ringWhileOpen(QDialog *dialog)
     openDialogs.append(dialog);
     connect(dialog, &QDialog::finished, this, [this, dialog] { dialogClosed(dialog); });
     connect(dialog, &QObject::destroyed, this, &AlarmSound::dialogClosed);
-    latestRing = timeSource();
+    latestRing = Clock::instance().sinceBoot();
     if (!ringing)
         startRinging();
 }
@@ -138,7 +125,7 @@ void AlarmSound::dialogClosed(QObject *dialog)
 
 void AlarmSound::tick()
 {
-    if (timeSource() - latestRing >= longestRing) {
+    if (Clock::instance().sinceBoot() - latestRing >= longestRing) {
         stopRinging();
         return;
     }

@@ -8,7 +8,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <functional>
 
 class QDialog;
 class QProcess;
@@ -28,17 +27,16 @@ class AlarmSound : public QObject
     Q_OBJECT
 
 public:
-    // Time that also runs while the computer sleeps, so that an alarm that
-    // rang before a sleep is not heard for ten more minutes after it.
-    using TimeSource = std::function<std::chrono::milliseconds()>;
-
     static constexpr std::chrono::minutes longestRing { 10 };
     // How often the cap is checked and, without a sound device, the bell rung:
     // the tone's own length.
     static constexpr std::chrono::milliseconds defaultTick { 1000 };
 
-    explicit AlarmSound(const QString &playerPath, const TimeSource &timeSource = bootTime(),
-        std::chrono::milliseconds tick = defaultTick, QObject *parent = nullptr);
+    // The ten minutes are counted on the clock's time since boot, which also
+    // runs while the computer sleeps: an alarm that rang before a sleep is
+    // not heard for ten more minutes after it.
+    explicit AlarmSound(const QString &playerPath, std::chrono::milliseconds tick = defaultTick,
+        QObject *parent = nullptr);
 
     // The one sound of the program's alarm dialogs.
     static AlarmSound &instance();
@@ -57,8 +55,6 @@ public:
     bool isRinging() const;
     bool isRingingBell() const;
 
-    static TimeSource bootTime();
-
 private:
     void startRinging();
     void stopRinging();
@@ -68,7 +64,6 @@ private:
     void playerEnded();
 
     QString playerPath;
-    TimeSource timeSource;
     QTimer ticker;
     // A child: destroyed with this object, it kills the player.
     QProcess *player = nullptr;

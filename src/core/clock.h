@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QTimeZone>
 
+#include <chrono>
+
 // Where the program asks for the time: the wall clock as an instant and the
 // zone it is read in, and a notice whenever the wall clock moves other than
 // by running on (set, stepped by time synchronisation, or left behind while
@@ -29,6 +31,9 @@ public:
     virtual QDateTime now() const = 0;
     // The zone that wall times (alarm times, the status-bar clock) are read in.
     virtual QTimeZone timeZone() const = 0;
+    // How long the computer has run since it started, sleep included; never
+    // set or stepped, so it measures how long something lasted.
+    virtual std::chrono::milliseconds sinceBoot() const = 0;
 
     // The present instant in the clock's zone.
     QDateTime localNow() const;

@@ -15,6 +15,7 @@ public:
 
     QDateTime now() const override;
     QTimeZone timeZone() const override;
+    std::chrono::milliseconds sinceBoot() const override;
 
 private:
     ClockChangeNotifier *notifier;

@@ -65,8 +65,8 @@ void TestSettingsKeys::everyKeyIsDistinct()
         keys << QLatin1String(option.key);
     keys << QLatin1String(language) << QLatin1String(lastShownPhoto) << QLatin1String(watchedUntil);
 
-    QCOMPARE(keys.size(), 23);
-    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 23);
+    QCOMPARE(keys.size(), 24);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 24);
     QCOMPARE(alarmTimeKey(2), QStringLiteral("alarm2/time"));
     QCOMPARE(QLatin1String(startOnTray.key), QLatin1String("startOnTrayCheckBox/enabled"));
 }

@@ -9,11 +9,13 @@ TestClock::TestClock(const QDateTime &start, const QTimeZone &zone)
 void TestClock::runOn(qint64 ms)
 {
     instant = instant.addMSecs(ms);
+    running += std::chrono::milliseconds(ms);
 }
 
 void TestClock::sleep(qint64 ms)
 {
     instant = instant.addMSecs(ms);
+    running += std::chrono::milliseconds(ms);
     emit changed(Change::Resumed);
 }
 

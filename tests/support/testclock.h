@@ -14,6 +14,7 @@ public:
 
     QDateTime now() const override { return instant; }
     QTimeZone timeZone() const override { return zone; }
+    std::chrono::milliseconds sinceBoot() const override { return running; }
     void setTimeZone(const QTimeZone &newZone) { zone = newZone; }
 
     // Time passes as usual: no notice, the program's own timers must tell.
@@ -28,6 +29,7 @@ public:
 private:
     QDateTime instant;
     QTimeZone zone;
+    std::chrono::milliseconds running { 0 };
 };
 
 #endif
