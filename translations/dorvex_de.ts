@@ -255,8 +255,8 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
         <translation>A&amp;larme</translation>
     </message>
     <message>
-        <source>Scale the shown image to view it completely (may distort it)</source>
-        <translation>Das Bild so skalieren, dass es ganz zu sehen ist (kann es verzerren)</translation>
+        <source>Scale the picture to the largest size at which it shows whole (never distorted)</source>
+        <translation>Das Bild so groß zeigen, wie es ganz auf den Bildschirm passt (nie verzerrt)</translation>
     </message>
     <message>
         <source>&amp;Scale clock image</source>
