@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AlarmNotification</name>
+    <message>
+        <source>Alarm %1 at %2</source>
+        <translation>Alarm %1 um %2</translation>
+    </message>
+</context>
+<context>
     <name>ExpirationDialog</name>
     <message>
         <source>Bip - bip!!</source>

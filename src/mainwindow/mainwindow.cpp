@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "alarmnotification.h"
 #include "alarmschedule.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
@@ -325,7 +326,13 @@ void MainWindow::showAlarm(const QString &text, int number)
     // Re-entrant: another alarm may open its own dialog above this one
     // while this dialog runs its event loop.
     ExpirationDialog dialog(text, number, this);
+    // Sent once the dialog is on its way to the screen, so as not to hold it up.
+    AlarmNotification notification;
+    const QTime alarmTime = timeEdit(number - 1)->time();
+    QTimer::singleShot(0, &notification,
+        [&notification, number, text, alarmTime] { notification.send(number, text, alarmTime); });
     dialog.exec();
+    notification.withdraw();
 }
 
 void MainWindow::on_alarm1EnableCheckBox_toggled()
