@@ -11,7 +11,7 @@ PACKAGES := \
 	qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
 	qt6-qpa-plugins qt6-translations-l10n libgl-dev \
 	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
-	libxcb1-dev python3 \
+	libxcb1-dev python3 dbus-daemon \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev
 
 .PHONY: all deps configure build run test bench clean format

@@ -21,6 +21,13 @@
     </message>
 </context>
 <context>
+    <name>AlarmNotification</name>
+    <message>
+        <source>Alarm %1 at %2</source>
+        <translation>Alarm %1 um %2</translation>
+    </message>
+</context>
+<context>
     <name>ExpirationDialog</name>
     <message>
         <source>Bip - bip!!</source>
@@ -279,8 +286,8 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
         <translation>A&amp;larme</translation>
     </message>
     <message>
-        <source>Scale the shown image to view it completely (may distort it)</source>
-        <translation>Das Bild so skalieren, dass es ganz zu sehen ist (kann es verzerren)</translation>
+        <source>Scale the picture to the largest size at which it shows whole (never distorted)</source>
+        <translation>Das Bild so groß zeigen, wie es ganz auf den Bildschirm passt (nie verzerrt)</translation>
     </message>
     <message>
         <source>&amp;Scale clock image</source>

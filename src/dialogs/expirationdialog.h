@@ -24,6 +24,8 @@ protected slots:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    void fitSentenceToScreen();
+    QSize pictureArea() const;
     void showPicture();
     void beepIfWanted();
 

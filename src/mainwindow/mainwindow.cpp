@@ -2,6 +2,7 @@
 
 #include "alarmengine.h"
 #include "alarmnotices.h"
+#include "alarmnotification.h"
 #include "clock.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
@@ -344,7 +345,13 @@ void MainWindow::showAlarm(const QString &text, int number, const QString &dueLi
     // while this dialog runs its event loop.
     ExpirationDialog dialog(text, number, this);
     dialog.setDueLine(dueLine);
+    // Sent once the dialog is on its way to the screen, so as not to hold it up.
+    AlarmNotification notification;
+    const QTime alarmTime = timeEdit(number - 1)->time();
+    QTimer::singleShot(0, &notification,
+        [&notification, number, text, alarmTime] { notification.send(number, text, alarmTime); });
     dialog.exec();
+    notification.withdraw();
 }
 
 void MainWindow::on_alarm1EnableCheckBox_toggled()

@@ -545,7 +545,9 @@ void TestMainWindow::damagedStoredValues()
     ModalAnswerer alarm(dismissAlarm(&seen));
     QMetaObject::invokeMethod(window, "on_alarm3DebugToolButton_clicked");
     QVERIFY(alarm.answered());
-    QCOMPARE(seen.sentence.size(), longText.size() + int(qstrlen("Alarm \"\" expired!")));
+    // A megabyte of text reaches the dialog, which shows what the screen holds.
+    QVERIFY(seen.sentence.simplified().startsWith(QLatin1String("Alarm \"xxx")));
+    QVERIFY(seen.sentence.endsWith(QChar(0x2026)));
 
     // An unreadable time leaves the field as it was rather than resetting it;
     // loading relies on that to keep the form's 00:00:00.
