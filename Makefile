@@ -10,6 +10,7 @@ PACKAGES := \
 	cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
 	qt6-qpa-plugins qt6-translations-l10n libgl-dev \
+	qt6-multimedia-dev pulseaudio pulseaudio-utils \
 	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
 	libxcb1-dev python3 dbus-daemon \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev

@@ -1,8 +1,8 @@
 #include "expirationdialog.h"
 
+#include "alarmsound.h"
 #include "photoloader.h"
 #include "settingskeys.h"
-#include "systembeep.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -124,7 +124,9 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     showPicture();
     activateWindow();
     raise();
-    beepIfWanted();
+
+    const QSettings settings;
+    soundWanted = SettingsKeys::beepOnAlarm.read(settings);
 }
 
 void ExpirationDialog::setDueLine(const QString &line)
@@ -173,11 +175,11 @@ void ExpirationDialog::showPicture()
     imageLabel->setPixmap(QPixmap::fromImage(picture.image));
 }
 
-void ExpirationDialog::beepIfWanted()
+void ExpirationDialog::showEvent(QShowEvent *event)
 {
-    const QSettings settings;
-    if (SettingsKeys::beepOnAlarm.read(settings))
-        SystemBeep::sound();
+    QDialog::showEvent(event);
+    if (soundWanted)
+        AlarmSound::instance().ringWhileOpen(this);
 }
 
 void ExpirationDialog::mousePressEvent(QMouseEvent *)
