@@ -97,7 +97,7 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
 
     {
         QSettings settings;
-        lastShownPhoto = SettingsKeys::readLastShownPhoto(settings);
+        photoToRemember = SettingsKeys::readLastShownPhoto(settings);
         scaleImage = SettingsKeys::scaleClockImage.read(settings);
     }
 
@@ -167,17 +167,20 @@ QSize ExpirationDialog::pictureArea() const
 
 void ExpirationDialog::showPicture()
 {
-    const PhotoLoader loader(lastShownPhoto, scaleImage);
+    const PhotoLoader loader(photoToRemember, scaleImage);
     const PhotoLoader::Picture picture
         = loader.load(PhotoLoader::findPhotos(), pictureArea(), devicePixelRatioOf(*this));
     if (!picture.photoName.isEmpty())
-        lastShownPhoto = picture.photoName;
+        photoToRemember = picture.photoName;
     imageLabel->setPixmap(QPixmap::fromImage(picture.image));
 }
 
 void ExpirationDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    // A dialog may be built before its alarm's second: its photo counts as
+    // shown from the moment it is.
+    lastShownPhoto = photoToRemember;
     if (soundWanted)
         AlarmSound::instance().ringWhileOpen(this);
 }

@@ -3,9 +3,11 @@
 #include "alarmengine.h"
 #include "alarmnotices.h"
 #include "alarmnotification.h"
+#include "alarmpreparer.h"
 #include "clock.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
+#include "preparedalarmdialogs.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "typedtimeentry.h"
@@ -125,8 +127,13 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     action_RestoreWindow->setEnabled(false);
 
+    preparer = new AlarmPreparer(*engine, Clock::instance(), AlarmPreparer::defaultLeadMs, this);
+    preparedDialogs = new PreparedAlarmDialogs(
+        *preparer, [this](int index) { return alarmTexts.value(index); }, this);
+
     // Last, when the status bar and the tray icon can tell of missed alarms.
     engine->startWatching(SettingsKeys::readWatchedUntil(QSettings()));
+    preparer->check();
 }
 
 MainWindow::~MainWindow()
@@ -312,13 +319,19 @@ void MainWindow::ringAlarm(int index, const QDateTime &due, qint64 lateMs)
     // Kept past the ring at once, so that a crash in the dialog does not
     // ring the alarm again at the next start.
     writeWatchedUntil();
-    showAlarm(alarmTexts[index], index + 1,
-        AlarmNotices::dueLine(due.toTimeZone(Clock::instance().timeZone()), lateMs));
+    const QString dueLine
+        = AlarmNotices::dueLine(due.toTimeZone(Clock::instance().timeZone()), lateMs);
+    std::unique_ptr<ExpirationDialog> prepared = preparedDialogs->take(index, due);
+    // One that rings late (after a sleep) is built anew, with its due line.
+    if (!dueLine.isEmpty())
+        prepared.reset();
+    showAlarm(alarmTexts[index], index + 1, dueLine, std::move(prepared));
 }
 
 void MainWindow::noteMissedAlarm(int index, const QDateTime &due)
 {
     writeWatchedUntil();
+    preparedDialogs->discard(index);
     missedAlarms.append(
         AlarmNotices::missedLine(index + 1, due.toTimeZone(Clock::instance().timeZone())));
     showMissedAlarms();
@@ -339,11 +352,14 @@ void MainWindow::writeWatchedUntil()
     SettingsKeys::writeWatchedUntil(settings, engine->watchedUntil());
 }
 
-void MainWindow::showAlarm(const QString &text, int number, const QString &dueLine)
+void MainWindow::showAlarm(const QString &text, int number, const QString &dueLine,
+    std::unique_ptr<ExpirationDialog> prepared)
 {
     // Re-entrant: another alarm may open its own dialog above this one
     // while this dialog runs its event loop.
-    ExpirationDialog dialog(text, number, this);
+    const std::unique_ptr<ExpirationDialog> shown
+        = prepared ? std::move(prepared) : std::make_unique<ExpirationDialog>(text, number, this);
+    ExpirationDialog &dialog = *shown;
     dialog.setDueLine(dueLine);
     // Sent once the dialog is on its way to the screen, so as not to hold it up.
     AlarmNotification notification;
@@ -458,6 +474,7 @@ void MainWindow::editAlarmText(int index)
     if (confirmed && !text.isEmpty() && text != alarmTexts[index]) {
         markSettingsChanged();
         alarmTexts[index] = text;
+        preparer->renew(index);
     }
 }
 
@@ -665,6 +682,8 @@ void MainWindow::on_action_Help_triggered()
 void MainWindow::on_action_Settings_triggered()
 {
     SettingsDialog dialog(debugMode, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         applyTestButtonSetting();
+        preparer->renewAll();
+    }
 }

@@ -10,7 +10,12 @@
 #include <QSystemTrayIcon>
 #include <QVector>
 
+#include <memory>
+
 class AlarmEngine;
+class AlarmPreparer;
+class ExpirationDialog;
+class PreparedAlarmDialogs;
 class QTimer;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
@@ -84,7 +89,9 @@ private:
     void noteMissedAlarm(int index, const QDateTime &due);
     void showMissedAlarms();
     void writeWatchedUntil();
-    void showAlarm(const QString &text, int number, const QString &dueLine = QString());
+    // Shows `prepared` when given, or a dialog built now.
+    void showAlarm(const QString &text, int number, const QString &dueLine = QString(),
+        std::unique_ptr<ExpirationDialog> prepared = nullptr);
     void editAlarmText(int index);
     void setTestButtonsVisible(bool visible);
     void applyTestButtonSetting();
@@ -106,6 +113,8 @@ private:
     QVector<bool> alarmArmed;
     QVector<QString> alarmTexts;
     AlarmEngine *engine = nullptr;
+    AlarmPreparer *preparer = nullptr;
+    PreparedAlarmDialogs *preparedDialogs = nullptr;
     QLabel clockLabel;
     QTimer *clockTimer = nullptr;
     bool settingsChanged = false;

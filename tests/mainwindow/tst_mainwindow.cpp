@@ -1,3 +1,4 @@
+#include "expirationdialog.h"
 #include "mainwindow.h"
 #include "modalanswerer.h"
 #include "settingskeys.h"
@@ -7,7 +8,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -81,6 +84,8 @@ private slots:
     void noMaximiseButtonAndCentred();
     void lateRingSaysWhenItWasDue_data();
     void lateRingSaysWhenItWasDue();
+    void preparedAlarmShowsAtItsSecondOnly_data();
+    void preparedAlarmShowsAtItsSecondOnly();
 
 private:
     template<typename T> T *child(const QString &name) const
@@ -628,6 +633,113 @@ void TestMainWindow::lateRingSaysWhenItWasDue()
     // Told until the window is next shown.
     window->show();
     QVERIFY(!missed->isVisibleTo(window));
+    Clock::install(nullptr);
+    delete window;
+    window = nullptr;
+}
+
+void TestMainWindow::preparedAlarmShowsAtItsSecondOnly_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<int>("ringsAfterMs");
+
+    // Alarm 1 rings at 08:01:00 and is prepared at 08:00:56; the change
+    // comes at 08:00:58.
+    QTest::newRow("untouched") << ""
+                               << "Alarm \"Tea\" expired!" << 60000;
+    QTest::newRow("re-timed") << "time"
+                              << "Alarm \"Tea\" expired!" << 120000;
+    QTest::newRow("new text") << "text"
+                              << "Alarm \"Coffee\" expired!" << 60000;
+    QTest::newRow("photo deleted") << "delete photo"
+                                   << "Alarm \"Tea\" expired!" << 60000;
+}
+
+void TestMainWindow::preparedAlarmShowsAtItsSecondOnly()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, sentence);
+    QFETCH(int, ringsAfterMs);
+    const QDateTime start(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC);
+    TestClock clock(start);
+    Clock::install(&clock);
+    {
+        QSettings settings;
+        settings.setValue(SettingsKeys::alarmTimeKey(1), QTime(8, 1));
+        settings.setValue(SettingsKeys::alarmEnabledKey(1), true);
+        settings.setValue(SettingsKeys::alarmTextKey(1), QStringLiteral("Tea"));
+    }
+    const QString photos = TestEnvironment::instance().workingFolder() + QLatin1String("/photos");
+    QDir().mkpath(photos);
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    QVERIFY(photo.save(photos + QLatin1String("/only.jpg")));
+
+    newWindow();
+    const auto preparedDialogs = [this] {
+        QList<ExpirationDialog *> hidden;
+        for (ExpirationDialog *dialog : window->findChildren<ExpirationDialog *>()) {
+            if (!dialog->isVisible())
+                hidden << dialog;
+        }
+        return hidden;
+    };
+    // Moves the clock to `ms` after the start, as a sleep the program is told of.
+    const auto moveTo = [&](qint64 ms) {
+        clock.sleep(clock.now().msecsTo(start.addMSecs(ms)));
+        QCoreApplication::sendPostedEvents();
+    };
+    moveTo(55000);
+    QVERIFY(preparedDialogs().isEmpty());
+    moveTo(56000);
+    QCOMPARE(preparedDialogs().size(), 1);
+    QVERIFY(preparedDialogs().first()->testAttribute(Qt::WA_WState_Created));
+    QVERIFY(!QSettings().contains(QLatin1String(SettingsKeys::lastShownPhoto)));
+
+    moveTo(58000);
+    if (change == QLatin1String("time")) {
+        timeEdit(1)->setTime(QTime(8, 2));
+        QVERIFY(preparedDialogs().isEmpty());
+    } else if (change == QLatin1String("text")) {
+        ModalAnswerer input(ModalAnswerer::enterText(QStringLiteral("Coffee")));
+        child<QToolButton>("alarm1TextToolButton")->click();
+        QVERIFY(input.answered());
+    } else if (change == QLatin1String("delete photo")) {
+        QVERIFY(QFile::remove(photos + QLatin1String("/only.jpg")));
+    }
+    ExpirationDialog *ready = nullptr;
+    bool shownWasReady = false;
+    QString shownSentence;
+    QDateTime shownAt;
+    // Made after the change, so that it does not answer the text's dialog.
+    ModalAnswerer answerer([&](QWidget *dialog) {
+        shownWasReady = dialog == ready;
+        shownAt = clock.now();
+        shownSentence = dialog->findChild<QLabel *>("alarmLabel")->text();
+        QVERIFY(!dialog->findChild<QLabel *>("imageLabel")->pixmap().isNull());
+        QTest::mouseClick(dialog, Qt::LeftButton);
+    });
+
+    if (ringsAfterMs != 60000) {
+        moveTo(60000);
+        QVERIFY(!answerer.answered());
+        moveTo(ringsAfterMs - 5000);
+        QVERIFY(preparedDialogs().isEmpty());
+        moveTo(ringsAfterMs - 4000);
+    }
+    QCOMPARE(preparedDialogs().size(), 1);
+    ready = preparedDialogs().first();
+    moveTo(ringsAfterMs);
+    QVERIFY(answerer.answered());
+    QCOMPARE(shownAt, start.addMSecs(ringsAfterMs));
+    QCOMPARE(shownSentence, sentence);
+    // The very dialog made ready, gone with its click.
+    QVERIFY(shownWasReady);
+    QVERIFY(window->findChildren<ExpirationDialog *>().isEmpty());
+    QCOMPARE(QSettings().value(QLatin1String(SettingsKeys::lastShownPhoto)).toString(),
+        QStringLiteral("photos:only.jpg"));
+
     Clock::install(nullptr);
     delete window;
     window = nullptr;
