@@ -654,6 +654,8 @@ void TestMainWindow::preparedAlarmShowsAtItsSecondOnly_data()
                               << "Alarm \"Coffee\" expired!" << 60000;
     QTest::newRow("photo deleted") << "delete photo"
                                    << "Alarm \"Tea\" expired!" << 60000;
+    QTest::newRow("photo unreadable") << "unreadable photo"
+                                      << "Alarm \"Tea\" expired!" << 60000;
 }
 
 void TestMainWindow::preparedAlarmShowsAtItsSecondOnly()
@@ -707,6 +709,8 @@ void TestMainWindow::preparedAlarmShowsAtItsSecondOnly()
         QVERIFY(input.answered());
     } else if (change == QLatin1String("delete photo")) {
         QVERIFY(QFile::remove(photos + QLatin1String("/only.jpg")));
+    } else if (change == QLatin1String("unreadable photo")) {
+        QVERIFY(QFile::setPermissions(photos + QLatin1String("/only.jpg"), {}));
     }
     ExpirationDialog *ready = nullptr;
     bool shownWasReady = false;
