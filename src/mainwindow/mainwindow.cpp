@@ -316,9 +316,10 @@ void MainWindow::alarm3Triggered()
 
 void MainWindow::ringAlarm(int index, const QDateTime &due, qint64 lateMs)
 {
-    // Kept past the ring at once, so that a crash in the dialog does not
-    // ring the alarm again at the next start.
-    writeWatchedUntil();
+    // Kept past the ring as soon as its dialog is on its way to the screen
+    // (the store is written and synced to disk, which takes milliseconds), so
+    // that a crash in the dialog does not ring the alarm again at the next start.
+    QTimer::singleShot(0, this, &MainWindow::writeWatchedUntil);
     const QString dueLine
         = AlarmNotices::dueLine(due.toTimeZone(Clock::instance().timeZone()), lateMs);
     std::unique_ptr<ExpirationDialog> prepared = preparedDialogs->take(index, due);

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QSettings>
+#include <QWindow>
 
 PreparedAlarmDialogs::PreparedAlarmDialogs(
     AlarmPreparer &preparer, TextOf textOf, QWidget *dialogParent)
@@ -28,8 +29,11 @@ void PreparedAlarmDialogs::prepare(int index, const QDateTime &due)
     // repeats none of that.
     QImage offScreen(dialog->size(), QImage::Format_ARGB32_Premultiplied);
     dialog->render(&offScreen);
-    // The window exists, unmapped, so that showing it only maps it.
+    // The window exists, unmapped, so that showing it only maps it; its
+    // cursor, looked up in the cursor theme's files, is set on it now too.
     dialog->winId();
+    if (QWindow *window = dialog->windowHandle())
+        window->setCursor(dialog->cursor());
     if (SettingsKeys::beepOnAlarm.read(QSettings()))
         AlarmSound::instance().prepare();
     dialogs[index] = Prepared { due, std::move(dialog) };
