@@ -25,6 +25,11 @@ static const int maximumReplacements = 10;
 // allocated.
 static const int decodingLimitMegabytes = 256;
 
+// Cameras make photos of up to about 200 megapixels. A header that claims
+// more is forged or damaged; even scaled while decoding, a baseline JPEG of
+// 50000 x 50000 pixels would take seconds and 150 MB at the alarm's moment.
+static const qint64 largestPhotoPixels = 250'000'000;
+
 // Whether a JPEG file is progressive. libjpeg then keeps the coefficients of
 // the whole photo in memory, whatever size it is scaled to while decoding.
 static bool isProgressiveJpeg(const QString &fileName)
@@ -144,7 +149,8 @@ QImage PhotoLoader::decode(const QString &fileName, const QSize &area) const
     const QSize shown = shownSize(upright, area, scaleToArea);
     if (shown.isEmpty())
         return QImage();
-    if (pastDecodingLimit(stored) && decodedWhole(reader, fileName))
+    if (qint64(stored.width()) * stored.height() > largestPhotoPixels
+        || (pastDecodingLimit(stored) && decodedWhole(reader, fileName)))
         return QImage();
     if (shown != upright)
         reader.setScaledSize(quarterTurn ? shown.transposed() : shown);

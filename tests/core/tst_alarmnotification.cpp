@@ -1,48 +1,11 @@
 #include "alarmnotification.h"
+#include "fakenotificationservice.h"
 #include "testenvironment.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QRegularExpression>
-
-namespace {
-
-const char serviceName[] = "org.freedesktop.Notifications";
-const char objectPath[] = "/org/freedesktop/Notifications";
-
-struct Received
-{
-    QString application;
-    QString summary;
-    QString body;
-    QVariantMap hints;
-    int timeout;
-};
-
-} // namespace
-
-// A notification service as desktops have it, on a bus connection of its own
-// so that the calls really travel through the bus.
-class FakeNotificationService : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-
-public:
-    QList<Received> received;
-    QList<uint> closed;
-
-public slots:
-    uint Notify(const QString &application, uint, const QString &, const QString &summary,
-        const QString &body, const QStringList &, const QVariantMap &hints, int timeout)
-    {
-        received.append({ application, summary, body, hints, timeout });
-        return 40 + uint(received.size());
-    }
-    void CloseNotification(uint id) { closed.append(id); }
-    QStringList GetCapabilities() { return { QStringLiteral("body") }; }
-};
 
 // What an alarm tells the desktop's notification service, and that the
 // notification is taken back however soon the alarm is dismissed.
@@ -60,7 +23,6 @@ private slots:
     void silentWithoutService();
 
 private:
-    QDBusConnection serviceBus { QString() };
     FakeNotificationService service;
 };
 
@@ -68,23 +30,16 @@ void TestAlarmNotification::initTestCase()
 {
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
         QSKIP("Needs the private session bus of run-under-x (DORVEX_SESSION_BUS=1).");
-    serviceBus = QDBusConnection::connectToBus(
-        QDBusConnection::SessionBus, QStringLiteral("fake-notification-service"));
-    QVERIFY(serviceBus.isConnected());
-    QVERIFY(serviceBus.registerObject(
-        QLatin1String(objectPath), &service, QDBusConnection::ExportAllSlots));
 }
 
 void TestAlarmNotification::init()
 {
-    QVERIFY(serviceBus.registerService(QLatin1String(serviceName)));
-    service.received.clear();
-    service.closed.clear();
+    QVERIFY(service.start());
 }
 
 void TestAlarmNotification::cleanup()
 {
-    serviceBus.unregisterService(QLatin1String(serviceName));
+    service.stop();
 }
 
 void TestAlarmNotification::sentAndWithdrawn_data()
@@ -97,6 +52,7 @@ void TestAlarmNotification::sentAndWithdrawn_data()
 void TestAlarmNotification::sentAndWithdrawn()
 {
     QFETCH(bool, waitForAnswer);
+    const uint id = service.nextId;
     {
         AlarmNotification notification;
         notification.send(2, QStringLiteral("Tea <b>& cake</b>"), QTime(7, 5, 9));
@@ -106,21 +62,21 @@ void TestAlarmNotification::sentAndWithdrawn()
         notification.withdraw();
     }
 
-    const Received &note = service.received.first();
+    const FakeNotificationService::Notification &note = service.received.first();
     QCOMPARE(note.application, QStringLiteral("Dorvex"));
     QVERIFY2(note.summary.contains(QLatin1Char('2')) && note.summary.contains("07:05:09"),
         qPrintable(note.summary));
     QCOMPARE(note.body, QStringLiteral("Tea &lt;b&gt;&amp; cake&lt;/b&gt;"));
     QCOMPARE(note.hints.value(QStringLiteral("urgency")).toInt(), 2);
     QCOMPARE(note.timeout, 0);
-    QTRY_COMPARE(service.closed, QList<uint>({ 41 }));
+    QTRY_COMPARE(service.closed, QList<uint>({ id }));
 }
 
 void TestAlarmNotification::silentWithoutService()
 {
-    serviceBus.unregisterService(QLatin1String(serviceName));
+    service.stop();
     QTRY_VERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(
-        QLatin1String(serviceName)));
+        QStringLiteral("org.freedesktop.Notifications")));
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
 
     AlarmNotification notification;

@@ -36,8 +36,9 @@ static QString photoPath(const QString &name)
     return photosFolder() + QLatin1Char('/') + name;
 }
 
-static QByteArray encoded(
-    const QSize &size, const QColor &colour, const char *format, bool progressive = false)
+static QByteArray encoded(const QSize &size, const QColor &colour, const char *format,
+    bool progressive = false,
+    QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
@@ -46,6 +47,7 @@ static QByteArray encoded(
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     writer.setProgressiveScanWrite(progressive);
+    writer.setTransformation(turn);
     writer.write(image);
     return bytes;
 }
@@ -153,6 +155,10 @@ void TestPhotoLoader::decodedAtShownSize_data()
     QTest::newRow("24 MP JPEG at scale 2") << bigJpeg << true << 2.0 << QSize(1200, 800);
     QTest::newRow("progressive JPEG")
         << encoded(QSize(3000, 2000), Qt::blue, "JPEG", true) << false << 1.0 << QSize(1200, 800);
+    // Stored sideways with a note to turn it, as cameras do.
+    QTest::newRow("portrait stored sideways") << encoded(
+        QSize(3000, 2000), Qt::blue, "JPEG", false, QImageIOHandler::TransformationRotate90)
+                                              << false << 1.0 << QSize(533, 800);
     QTest::newRow("tiny PNG, own size")
         << encoded(QSize(30, 20), Qt::blue, "PNG") << false << 1.0 << QSize(30, 20);
     QTest::newRow("tiny PNG, scaled")
@@ -160,6 +166,9 @@ void TestPhotoLoader::decodedAtShownSize_data()
     // Scaled while decoding, a baseline JPEG of any size fits in memory.
     QTest::newRow("JPEG claiming 9000 x 8000")
         << jpegClaiming(QSize(9000, 8000), false) << false << 1.0 << QSize(900, 800);
+    // No camera makes photos of 2.5 gigapixels: a forged header.
+    QTest::newRow("JPEG claiming 50000 x 50000")
+        << jpegClaiming(QSize(50000, 50000), false) << false << 1.0 << QSize();
     // A progressive JPEG or a PNG would be held whole first: past the
     // decoding limit, the built-in picture stands in.
     QTest::newRow("progressive JPEG claiming 9000 x 8000")
