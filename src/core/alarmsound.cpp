@@ -24,11 +24,6 @@ AlarmSound::AlarmSound(const QString &playerPath, const TimeSource &timeSource,
     connect(&ticker, &QTimer::timeout, this, &AlarmSound::tick);
 }
 
-AlarmSound::~AlarmSound()
-{
-    release();
-}
-
 AlarmSound &AlarmSound::instance()
 {
     // Owned by the application, so that the player is ended while the event

@@ -39,7 +39,6 @@ public:
 
     explicit AlarmSound(const QString &playerPath, const TimeSource &timeSource = bootTime(),
         std::chrono::milliseconds tick = defaultTick, QObject *parent = nullptr);
-    ~AlarmSound() override;
 
     // The one sound of the program's alarm dialogs.
     static AlarmSound &instance();
@@ -71,6 +70,7 @@ private:
     QString playerPath;
     TimeSource timeSource;
     QTimer ticker;
+    // A child: destroyed with this object, it kills the player.
     QProcess *player = nullptr;
     QList<QPointer<QObject>> openDialogs;
     std::chrono::milliseconds latestRing { 0 };

@@ -24,8 +24,6 @@ class TestAlarmSoundServer : public QObject
 
 private slots:
     void init();
-    void cleanup();
-
     void toneWhileAnyDialogIsOpen();
     // Last: it stops the harness's sound server.
     void serverDiesDuringRing();
@@ -33,98 +31,77 @@ private slots:
 
 static const int sampleRate = 44100;
 
-// What reaches the null sink, as 16-bit mono samples.
+// What reaches the null sink since the recording started, as mono samples.
 class SinkRecording
 {
 public:
     SinkRecording()
     {
+        QObject::connect(&recorder, &QProcess::readyReadStandardOutput,
+            [this] { bytes += recorder.readAllStandardOutput(); });
         recorder.start(QStringLiteral("parec"),
-            { QStringLiteral("--device=dorvex_test.monitor"), QStringLiteral("--raw"),
-                QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
-                QStringLiteral("--rate=%1").arg(sampleRate), QStringLiteral("--latency-msec=20") });
-        QObject::connect(
-            &recorder, &QProcess::readyReadStandardOutput, [this] { bytes += recorder.readAll(); });
-    }
-    ~SinkRecording()
-    {
-        recorder.kill();
-        recorder.waitForFinished();
+            { "--device=dorvex_test.monitor", "--raw", "--format=s16le", "--channels=1",
+                QStringLiteral("--rate=%1").arg(sampleRate), "--latency-msec=20" });
     }
 
     qsizetype samples() const { return bytes.size() / 2; }
 
-    // Whether both notes of the tone sound after sample `from`.
+    // Both notes of the tone sound after sample `from`.
     bool toneSince(qsizetype from) const
     {
-        return loudestBlock(from, 880) > 0.1 && loudestBlock(from, 1320) > 0.1;
+        return loudest(from, 880) > 0.1 && loudest(from, 1320) > 0.1;
     }
 
-    // Whether a whole second after sample `from` is silent: longer than the
-    // tone's own rest.
+    // A whole second after sample `from` is silent: longer than the tone's rests.
     bool silentSecondSince(qsizetype from) const
     {
-        return samples() - from >= sampleRate && loudestSample(samples() - sampleRate) < 0.01;
+        if (samples() - from < sampleRate)
+            return false;
+        for (qsizetype i = samples() - sampleRate; i < samples(); ++i)
+            if (std::abs(sample(i)) > 0.01)
+                return false;
+        return true;
     }
 
 private:
-    double sample(qsizetype index) const
+    double sample(qsizetype i) const
     {
-        return qFromLittleEndian<qint16>(bytes.constData() + 2 * index) / 32768.0;
+        return qFromLittleEndian<qint16>(bytes.constData() + 2 * i) / 32768.0;
     }
 
-    double loudestSample(qsizetype from) const
-    {
-        double loudest = 0;
-        for (qsizetype i = from; i < samples(); ++i)
-            loudest = std::max(loudest, std::abs(sample(i)));
-        return loudest;
-    }
-
-    // The largest amplitude of `hertz` in 50 ms blocks after `from`
-    // (Goertzel's algorithm: one frequency of a discrete Fourier transform).
-    double loudestBlock(qsizetype from, double hertz) const
+    // The largest amplitude of `hertz` in the 50 ms blocks after `from`, by
+    // Goertzel's algorithm (one bin of a discrete Fourier transform).
+    double loudest(qsizetype from, double hertz) const
     {
         const qsizetype block = sampleRate / 20;
         const double coefficient = 2 * std::cos(2 * M_PI * hertz / sampleRate);
-        double loudest = 0;
+        double amplitude = 0;
         for (qsizetype start = from; start + block <= samples(); start += block) {
-            double previous = 0, beforePrevious = 0;
-            for (qsizetype i = start; i < start + block; ++i) {
-                const double current = sample(i) + coefficient * previous - beforePrevious;
-                beforePrevious = previous;
-                previous = current;
-            }
-            const double power = previous * previous + beforePrevious * beforePrevious
-                - coefficient * previous * beforePrevious;
-            loudest = std::max(loudest, 2 * std::sqrt(std::max(power, 0.0)) / block);
+            double s1 = 0, s2 = 0;
+            for (qsizetype i = start; i < start + block; ++i)
+                s2 = std::exchange(s1, sample(i) + coefficient * s1 - s2);
+            const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+            amplitude = std::max(amplitude, 2 * std::sqrt(std::max(power, 0.0)) / block);
         }
-        return loudest;
+        return amplitude;
     }
 
-    QProcess recorder;
+    // Before the recorder, which may still deliver while it is destroyed.
     QByteArray bytes;
+    QProcess recorder;
 };
 
-static QByteArray soundServerList(const char *what)
+// How often `needle` occurs in the sound server's list of `what`.
+static int listed(const char *what, const char *needle)
 {
     QProcess pactl;
-    pactl.start(QStringLiteral("pactl"), { QStringLiteral("list"), QLatin1String(what) });
+    pactl.start(QStringLiteral("pactl"), { "list", what });
     pactl.waitForFinished();
-    return pactl.readAllStandardOutput();
+    return pactl.readAllStandardOutput().count(needle);
 }
 
-// The sounds being played.
-static int streams()
-{
-    return soundServerList("sink-inputs").count("Sink Input #");
-}
-
-// The connections the alarm's sound player holds open.
-static int playerConnections()
-{
-    return soundServerList("clients").count("application.process.binary = \"dorvex-alarm-sound\"");
-}
+static const char stream[] = "Sink Input #";
+static const char playerConnection[] = "application.process.binary = \"dorvex-alarm-sound\"";
 
 static void clickOn(QWidget *dialog)
 {
@@ -146,54 +123,49 @@ void TestAlarmSoundServer::init()
     SettingsKeys::beepOnAlarm.write(settings, true);
 }
 
-void TestAlarmSoundServer::cleanup()
-{
-    SystemBeep::replace({});
-}
-
 void TestAlarmSoundServer::toneWhileAnyDialogIsOpen()
 {
     SinkRecording recording;
     QTRY_VERIFY(recording.samples() > 0);
-    QCOMPARE(playerConnections(), 0);
+    QCOMPARE(listed("clients", playerConnection), 0);
 
     ExpirationDialog first(QStringLiteral("Tea"), 1);
     QElapsedTimer sinceShown;
-    const bool answered = runDialog(first, [&](QWidget *) {
+    QVERIFY(runDialog(first, [&](QWidget *) {
         const auto dismiss = qScopeGuard([&] { clickOn(&first); });
         sinceShown.start();
         QTRY_VERIFY_WITH_TIMEOUT(recording.toneSince(0), 10000);
         qInfo("tone recorded %lld ms after the dialog showed", sinceShown.elapsed());
         ExpirationDialog second(QStringLiteral("Bus"), 2);
         QVERIFY(runDialog(second, [&](QWidget *shown) {
-            const auto dismissSecond = qScopeGuard([&] { QTest::keyClick(shown, Qt::Key_Escape); });
-            QCOMPARE(streams(), 1);
+            QCOMPARE(listed("sink-inputs", stream), 1);
+            QTest::keyClick(shown, Qt::Key_Escape);
         }));
         const qsizetype afterSecond = recording.samples();
         QTRY_VERIFY_WITH_TIMEOUT(recording.toneSince(afterSecond), 10000);
-        QCOMPARE(streams(), 1);
-    });
-    QVERIFY(answered);
+    }));
 
     const qsizetype afterClick = recording.samples();
     QElapsedTimer sinceClick;
     sinceClick.start();
     QTRY_VERIFY_WITH_TIMEOUT(recording.silentSecondSince(afterClick), 10000);
     qInfo("a silent second recorded %lld ms after the click", sinceClick.elapsed());
-    QTRY_COMPARE(playerConnections(), 0);
-    QCOMPARE(streams(), 0);
+    QTRY_COMPARE(listed("clients", playerConnection), 0);
+    QCOMPARE(listed("sink-inputs", stream), 0);
 }
 
 void TestAlarmSoundServer::serverDiesDuringRing()
 {
+    // Zero would stop this whole process group.
     const pid_t server = qEnvironmentVariableIntValue("DORVEX_SOUND_SERVER_PID");
     QVERIFY(server > 0);
     int bells = 0;
     SystemBeep::replace([&] { ++bells; });
+    const auto restoreBell = qScopeGuard([] { SystemBeep::replace({}); });
     SinkRecording recording;
 
     ExpirationDialog dialog(QStringLiteral("Tea"), 1);
-    const bool answered = runDialog(dialog, [&](QWidget *shown) {
+    QVERIFY(runDialog(dialog, [&](QWidget *shown) {
         const auto dismiss = qScopeGuard([&] { clickOn(shown); });
         QTRY_VERIFY_WITH_TIMEOUT(recording.toneSince(0), 10000);
         QTest::ignoreMessage(
@@ -201,8 +173,7 @@ void TestAlarmSoundServer::serverDiesDuringRing()
         QCOMPARE(::kill(server, SIGKILL), 0);
         QTRY_VERIFY(AlarmSound::instance().isRingingBell());
         QTRY_VERIFY(bells > 1);
-    });
-    QVERIFY(answered);
+    }));
     QVERIFY(!dialog.isVisible());
     QVERIFY(!AlarmSound::instance().isRinging());
 }

@@ -931,7 +931,7 @@ void TestExpirationDialog::beep()
     bool ringingWhileShown = false;
     runDialog(dialog, [&](QWidget *shown) {
         if (heard)
-            QTRY_VERIFY(beeps > 0);
+            QTRY_VERIFY_WITH_TIMEOUT(beeps > 0, 10000);
         ringingWhileShown = AlarmSound::instance().isRinging();
         clickOn(shown);
     });
