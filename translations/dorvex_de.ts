@@ -21,6 +21,13 @@
     </message>
 </context>
 <context>
+    <name>AlarmNotification</name>
+    <message>
+        <source>Alarm %1 at %2</source>
+        <translation>Alarm %1 um %2</translation>
+    </message>
+</context>
+<context>
     <name>AutostartEntry</name>
     <message>
         <source>The folder cannot be created.</source>
@@ -362,10 +369,6 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
         <translation>A&amp;larme</translation>
     </message>
     <message>
-        <source>Scale the shown image to view it completely (may distort it)</source>
-        <translation>Das Bild so skalieren, dass es ganz zu sehen ist (kann es verzerren)</translation>
-    </message>
-    <message>
         <source>&amp;Scale clock image</source>
         <translation>Uhrbild s&amp;kalieren</translation>
     </message>
@@ -472,6 +475,10 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>Warning</source>
         <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Scale the picture to the largest size at which it shows whole (never distorted)</source>
+        <translation>Das Bild so groß zeigen, wie es ganz auf den Bildschirm passt (nie verzerrt)</translation>
     </message>
 </context>
 <context>

@@ -1,23 +1,91 @@
 #include "expirationdialog.h"
 
 #include "alarmsound.h"
-#include "randomsource.h"
+#include "photoloader.h"
 #include "settingskeys.h"
 
-#include <QDir>
+#include <QFontMetrics>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
+#include <QTextLayout>
 
-static const char builtInPicture[] = ":/images/images/clocmain1.jpg";
-static const char photosPrefix[] = "photos";
+#include <algorithm>
 
-// A draw may hit the photo just dismissed again and again (one chance in two
-// with two photos); after this many tries that photo is shown once more
-// rather than keep the alarm waiting on luck.
-static const int maximumDraws = 10;
+namespace {
+
+// Narrower than any printing character of the sentence's font.
+const int minimumCharacterWidth = 4;
+
+struct TextLine
+{
+    int start;
+    int length;
+    qreal width;
+};
+
+QList<TextLine> wrappedLines(
+    const QString &text, const QFont &font, int width, QTextOption::WrapMode wrapMode)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(wrapMode);
+    layout.setTextOption(option);
+    QList<TextLine> lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines.append({ line.textStart(), line.textLength(), line.naturalTextWidth() });
+    }
+    layout.endLayout();
+    return lines;
+}
+
+// Word wrapping keeps a long sentence within the screen, all but a word wider
+// than the screen and a text taller than its share of it: those are broken
+// where they must be, and cut short with an ellipsis.
+QString fittedSentence(const QString &sentence, const QFont &font, int width, int maximumHeight)
+{
+    const QFontMetrics metrics(font);
+    const int maximumLines = qMax(1, maximumHeight / metrics.lineSpacing());
+    // No more than this many characters can show: a text may be megabytes.
+    const int shownAtMost = maximumLines * (width / minimumCharacterWidth + 1);
+    if (sentence.size() <= shownAtMost) {
+        const QList<TextLine> byWords = wrappedLines(sentence, font, width, QTextOption::WordWrap);
+        const bool wordsFit = std::all_of(byWords.cbegin(), byWords.cend(),
+            [width](const TextLine &line) { return line.width <= width; });
+        if (wordsFit && byWords.size() <= maximumLines)
+            return sentence;
+    }
+
+    const QString considered = sentence.left(shownAtMost + 1);
+    const QList<TextLine> anywhere
+        = wrappedLines(considered, font, width, QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QStringList lines;
+    for (const TextLine &line : anywhere.mid(0, maximumLines))
+        lines.append(considered.mid(line.start, line.length).trimmed());
+    if (anywhere.size() > maximumLines || considered.size() < sentence.size()) {
+        const QString rest = considered.mid(anywhere.at(lines.size() - 1).start).simplified();
+        lines.last() = metrics.elidedText(rest + QChar(0x2026), Qt::ElideRight, width);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The height the column needs at the given width, margins included.
+int columnHeight(const QLayout &column, int width)
+{
+    return column.hasHeightForWidth() ? column.totalHeightForWidth(width)
+                                      : column.totalSizeHint().height();
+}
+
+// The dialog is not on the screen yet, but it knows which one it will be on.
+qreal devicePixelRatioOf(const QWidget &widget)
+{
+    return widget.screen() ? widget.screen()->devicePixelRatio() : widget.devicePixelRatioF();
+}
+
+} // namespace
 
 QString ExpirationDialog::lastShownPhoto;
 
@@ -29,7 +97,7 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
 
     {
         QSettings settings;
-        lastShownPhoto = SettingsKeys::readLastShownPhoto(settings);
+        photoToRemember = SettingsKeys::readLastShownPhoto(settings);
         scaleImage = SettingsKeys::scaleClockImage.read(settings);
     }
 
@@ -52,6 +120,7 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     }
     setWindowState(Qt::WindowFullScreen);
 
+    fitSentenceToScreen();
     showPicture();
     activateWindow();
     raise();
@@ -66,39 +135,52 @@ void ExpirationDialog::setDueLine(const QString &line)
     dueLabel->setVisible(!line.isEmpty());
 }
 
+void ExpirationDialog::fitSentenceToScreen()
+{
+    ensurePolished();
+    const QMargins margins = layout()->contentsMargins();
+    const int width = this->width() - margins.left() - margins.right();
+    // What the title, the gaps and the margins leave to the sentence and the
+    // picture's row together. The sentence leaves the row at least as much,
+    // and room for the digits' figures: short of room, the layout squeezes
+    // the taller of the two, which must not be the sentence.
+    const int shared = height() - columnHeight(*layout(), this->width())
+        + hboxLayout->sizeHint().height() + alarmLabel->heightForWidth(width);
+    const int figures = alarmNumberLeftLabel->fontMetrics()
+                            .tightBoundingRect(alarmNumberLeftLabel->text())
+                            .height();
+    const int maximumHeight = qMin(shared / 2, shared - figures);
+    alarmLabel->setText(
+        fittedSentence(alarmLabel->text(), alarmLabel->font(), width, maximumHeight));
+}
+
+// The room the layout leaves for the picture, between the digits and under
+// the text, in device pixels.
+QSize ExpirationDialog::pictureArea() const
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int restOfColumn = columnHeight(*layout(), width()) - hboxLayout->sizeHint().height();
+    const int restOfRow = margins.left() + margins.right() + hboxLayout->minimumSize().width();
+    const qreal ratio = devicePixelRatioOf(*this);
+    return QSize(int((width() - restOfRow) * ratio), int((height() - restOfColumn) * ratio));
+}
+
 void ExpirationDialog::showPicture()
 {
-    const QStringList nameFilters { QStringLiteral("*.jpg"), QStringLiteral("*.png") };
-    QStringList candidates;
-    for (const QString &folder : QDir::searchPaths(QLatin1String(photosPrefix))) {
-        const QDir photos(folder);
-        if (photos.exists())
-            candidates += photos.entryList(nameFilters, QDir::Files);
-    }
-
-    QString picture = QLatin1String(builtInPicture);
-    if (!candidates.isEmpty()) {
-        for (int draw = 1; draw <= maximumDraws; ++draw) {
-            picture = QLatin1String(photosPrefix) + QLatin1Char(':')
-                + candidates.at(RandomSource::draw(candidates.size()));
-            if (candidates.size() == 1 || picture != lastShownPhoto)
-                break;
-        }
-        lastShownPhoto = picture;
-    }
-
-    // Qt 6.4 refuses by default to decode more than 128 MB, which would leave
-    // a 48-megapixel camera photo blank. Twice that lets such photos through
-    // while a forged header that claims gigabytes is still turned away
-    // before anything is allocated.
-    QImageReader::setAllocationLimit(256);
-    imageLabel->setScaledContents(scaleImage);
-    imageLabel->setPixmap(QPixmap(picture));
+    const PhotoLoader loader(photoToRemember, scaleImage);
+    const PhotoLoader::Picture picture
+        = loader.load(PhotoLoader::findPhotos(), pictureArea(), devicePixelRatioOf(*this));
+    if (!picture.photoName.isEmpty())
+        photoToRemember = picture.photoName;
+    imageLabel->setPixmap(QPixmap::fromImage(picture.image));
 }
 
 void ExpirationDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    // A dialog may be built before its alarm's second: its photo counts as
+    // shown from the moment it is.
+    lastShownPhoto = photoToRemember;
     if (soundWanted)
         AlarmSound::instance().ringWhileOpen(this);
 }

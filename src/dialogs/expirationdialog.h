@@ -29,10 +29,15 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void fitSentenceToScreen();
+    QSize pictureArea() const;
     void showPicture();
 
     bool scaleImage;
     bool soundWanted;
+    // The photo this dialog shows, or the one last stored when it shows the
+    // built-in picture.
+    QString photoToRemember;
 
     // Shared by every dialog of the process, so that a dialog raised over
     // another one decides what the one underneath records when clicked.

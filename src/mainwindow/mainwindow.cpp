@@ -2,11 +2,14 @@
 
 #include "alarmengine.h"
 #include "alarmnotices.h"
+#include "alarmnotification.h"
+#include "alarmpreparer.h"
 #include "autostartoffer.h"
 #include "clock.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
 #include "nextalarmtext.h"
+#include "preparedalarmdialogs.h"
 #include "programicon.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
@@ -139,9 +142,14 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     action_RestoreWindow->setEnabled(false);
 
+    preparer = new AlarmPreparer(*engine, Clock::instance(), AlarmPreparer::defaultLeadMs, this);
+    preparedDialogs = new PreparedAlarmDialogs(
+        *preparer, [this](int index) { return alarmTexts.value(index); }, this);
+
     // Last, when the status bar and the tray icon can tell of missed alarms.
     engine->startWatching(SettingsKeys::readWatchedUntil(QSettings()));
     showNextAlarm();
+    preparer->check();
 }
 
 MainWindow::~MainWindow()
@@ -341,16 +349,23 @@ void MainWindow::alarm3Triggered()
 
 void MainWindow::ringAlarm(int index, const QDateTime &due, qint64 lateMs)
 {
-    // Kept past the ring at once, so that a crash in the dialog does not
-    // ring the alarm again at the next start.
-    writeWatchedUntil();
-    showAlarm(alarmTexts[index], index + 1,
-        AlarmNotices::dueLine(due.toTimeZone(Clock::instance().timeZone()), lateMs));
+    // Kept past the ring as soon as its dialog is on its way to the screen
+    // (the store is written and synced to disk, which takes milliseconds), so
+    // that a crash in the dialog does not ring the alarm again at the next start.
+    QTimer::singleShot(0, this, &MainWindow::writeWatchedUntil);
+    const QString dueLine
+        = AlarmNotices::dueLine(due.toTimeZone(Clock::instance().timeZone()), lateMs);
+    std::unique_ptr<ExpirationDialog> prepared = preparedDialogs->take(index, due);
+    // One that rings late (after a sleep) is built anew, with its due line.
+    if (!dueLine.isEmpty())
+        prepared.reset();
+    showAlarm(alarmTexts[index], index + 1, dueLine, std::move(prepared));
 }
 
 void MainWindow::noteMissedAlarm(int index, const QDateTime &due)
 {
     writeWatchedUntil();
+    preparedDialogs->discard(index);
     missedAlarms.append(
         AlarmNotices::missedLine(index + 1, due.toTimeZone(Clock::instance().timeZone())));
     showMissedAlarms();
@@ -390,13 +405,22 @@ void MainWindow::writeWatchedUntil()
     SettingsKeys::writeWatchedUntil(settings, engine->watchedUntil());
 }
 
-void MainWindow::showAlarm(const QString &text, int number, const QString &dueLine)
+void MainWindow::showAlarm(const QString &text, int number, const QString &dueLine,
+    std::unique_ptr<ExpirationDialog> prepared)
 {
     // Re-entrant: another alarm may open its own dialog above this one
     // while this dialog runs its event loop.
-    ExpirationDialog dialog(text, number, this);
+    const std::unique_ptr<ExpirationDialog> shown
+        = prepared ? std::move(prepared) : std::make_unique<ExpirationDialog>(text, number, this);
+    ExpirationDialog &dialog = *shown;
     dialog.setDueLine(dueLine);
+    // Sent once the dialog is on its way to the screen, so as not to hold it up.
+    AlarmNotification notification;
+    const QTime alarmTime = timeEdit(number - 1)->time();
+    QTimer::singleShot(0, &notification,
+        [&notification, number, text, alarmTime] { notification.send(number, text, alarmTime); });
     dialog.exec();
+    notification.withdraw();
 }
 
 void MainWindow::on_alarm1EnableCheckBox_toggled()
@@ -504,6 +528,7 @@ void MainWindow::editAlarmText(int index)
         markSettingsChanged();
         alarmTexts[index] = text;
         showNextAlarm();
+        preparer->renew(index);
     }
 }
 
@@ -783,8 +808,10 @@ void MainWindow::on_action_Settings_triggered()
 {
     SettingsDialog dialog(debugMode, this);
     dialog.setTrayAvailable(trayAvailable());
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         applyTestButtonSetting();
+        preparer->renewAll();
+    }
     // Start at log-in is switched in the dialog at once, and Reset forgets
     // the answer to the offer, whichever way the dialog ends.
     autostartOffer->refresh();

@@ -10,8 +10,13 @@
 #include <QSystemTrayIcon>
 #include <QVector>
 
+#include <memory>
+
 class AlarmEngine;
+class AlarmPreparer;
 class AutostartOffer;
+class ExpirationDialog;
+class PreparedAlarmDialogs;
 class QTimer;
 class TrayHostWatcher;
 
@@ -103,7 +108,9 @@ private:
     // whether anything is armed in the tray icon's picture.
     void showNextAlarm();
     void writeWatchedUntil();
-    void showAlarm(const QString &text, int number, const QString &dueLine = QString());
+    // Shows `prepared` when given, or a dialog built now.
+    void showAlarm(const QString &text, int number, const QString &dueLine = QString(),
+        std::unique_ptr<ExpirationDialog> prepared = nullptr);
     void editAlarmText(int index);
     void setTestButtonsVisible(bool visible);
     void applyTestButtonSetting();
@@ -125,6 +132,8 @@ private:
     QVector<bool> alarmArmed;
     QVector<QString> alarmTexts;
     AlarmEngine *engine = nullptr;
+    AlarmPreparer *preparer = nullptr;
+    PreparedAlarmDialogs *preparedDialogs = nullptr;
     QLabel clockLabel;
     QTimer *clockTimer = nullptr;
     bool settingsChanged = false;

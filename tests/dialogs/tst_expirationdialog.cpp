@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -52,6 +53,10 @@ private slots:
     void photoRecognisedByContent();
     void scaleOption_data();
     void scaleOption();
+    void pictureShownWhole_data();
+    void pictureShownWhole();
+    void sentenceStaysOnScreen_data();
+    void sentenceStaysOnScreen();
 
     void clickRecordsPhotoName_data();
     void clickRecordsPhotoName();
@@ -67,6 +72,7 @@ private slots:
     void damagedPhotos();
     void largeJpeg_data();
     void largeJpeg();
+    void tenThousandPhotos_data();
     void tenThousandPhotos();
     void oddPhotosFolders_data();
     void oddPhotosFolders();
@@ -298,6 +304,7 @@ void TestExpirationDialog::designedForm()
     QCOMPARE(form.alarmNumberRightLabel->text(), QStringLiteral("3"));
     QVERIFY(form.imageLabel->text().isEmpty());
     QVERIFY(!form.imageLabel->hasScaledContents());
+    QVERIFY(form.alarmLabel->wordWrap());
 
     QCOMPARE(form.titleLabel->font().pointSize(), 48);
     QCOMPARE(form.alarmLabel->font().pointSize(), 28);
@@ -613,7 +620,7 @@ void TestExpirationDialog::scaleOption_data()
 {
     QTest::addColumn<bool>("stored");
     QTest::addColumn<bool>("scale");
-    QTest::addColumn<bool>("stretched");
+    QTest::addColumn<bool>("enlarged");
 
     QTest::newRow("absent") << false << false << false;
     QTest::newRow("off") << true << false << false;
@@ -624,7 +631,7 @@ void TestExpirationDialog::scaleOption()
 {
     QFETCH(bool, stored);
     QFETCH(bool, scale);
-    QFETCH(bool, stretched);
+    QFETCH(bool, enlarged);
     if (stored)
         storeOption(SettingsKeys::scaleClockImage, scale);
     writePhoto(QStringLiteral("small.png"), green);
@@ -633,15 +640,169 @@ void TestExpirationDialog::scaleOption()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QLabel *picture = label(dialog, "imageLabel");
-    QCOMPARE(picture->hasScaledContents(), stretched);
+    QVERIFY(!picture->hasScaledContents());
 
-    // A stretched photo fills its label; an unstretched one leaves black
-    // round its 64 x 48 pixels.
-    QVERIFY(picture->width() > 64 + 10);
+    // Enlarged or not, the 64 x 48 photo keeps its shape and leaves black
+    // beside it: it is never stretched to its label.
+    const QSize shown = shownPicture(dialog).size();
+    QCOMPARE(shown.width() > 64, enlarged);
+    QVERIFY(qAbs(shown.width() * 48 - shown.height() * 64) <= 64);
     const QImage shot = picture->grab().toImage();
-    const QColor corner = shot.pixelColor(2, 2);
-    QCOMPARE(sameColour(corner, green), stretched);
+    QVERIFY(!sameColour(shot.pixelColor(2, 2), green));
     QVERIFY(sameColour(shot.pixelColor(shot.rect().center()), green));
+}
+
+// Where on the screen a flat colour was drawn, in device pixels.
+static QRect drawnArea(const QImage &shot, const QColor &colour)
+{
+    const QImage pixels = shot.convertToFormat(QImage::Format_RGB32);
+    QRect found;
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x)
+            if (sameColour(QColor(line[x]), colour))
+                found |= QRect(x, y, 1, 1);
+    }
+    return found;
+}
+
+static QRect inDevicePixels(const QRect &rect, qreal ratio)
+{
+    return QRect(
+        (QRectF(rect).topLeft() * ratio).toPoint(), (QSizeF(rect.size()) * ratio).toSize());
+}
+
+void TestExpirationDialog::pictureShownWhole_data()
+{
+    QTest::addColumn<QSize>("photo");
+    QTest::addColumn<bool>("scale");
+    QTest::addColumn<bool>("ownSize");
+
+    const struct
+    {
+        const char *name;
+        QSize size;
+    } photos[] = {
+        { "tiny", { 40, 30 } },
+        { "portrait", { 1200, 1800 } },
+        { "landscape", { 4000, 3000 } },
+        { "panorama", { 6000, 900 } },
+        { "huge", { 6000, 4000 } },
+    };
+    for (const auto &photo : photos) {
+        QTest::addRow("%s, own size", photo.name)
+            << photo.size << false << (photo.size.width() < 100);
+        QTest::addRow("%s, scaled", photo.name) << photo.size << true << false;
+    }
+}
+
+// Run on screens of several sizes and scales (see CMakeLists.txt).
+void TestExpirationDialog::pictureShownWhole()
+{
+    QFETCH(QSize, photo);
+    QFETCH(bool, scale);
+    QFETCH(bool, ownSize);
+    storeOption(SettingsKeys::scaleClockImage, scale);
+    QDir().mkpath(photosFolder());
+    {
+        QImage image(photo, QImage::Format_RGB32);
+        image.fill(green);
+        QVERIFY(image.save(photoPath(QStringLiteral("photo.jpg")), "JPG"));
+    }
+
+    ExpirationDialog dialog(QStringLiteral("Tea"), 1);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QImage shot = dialog.grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    const QRect drawn = drawnArea(shot, green);
+    qInfo("%d x %d photo drawn at %d,%d %d x %d on a %d x %d screen", photo.width(), photo.height(),
+        drawn.x(), drawn.y(), drawn.width(), drawn.height(), shot.width(), shot.height());
+
+    // Whole, on the screen, clear of the text and the digits.
+    QVERIFY(!drawn.isEmpty());
+    for (const QPoint &corner :
+        { drawn.topLeft(), drawn.topRight(), drawn.bottomLeft(), drawn.bottomRight() })
+        QVERIFY(shot.rect().contains(corner));
+    const auto area = [&](const char *name) {
+        return inDevicePixels(label(dialog, name)->geometry(), ratio);
+    };
+    for (const char *name :
+        { "titleLabel", "alarmLabel", "alarmNumberLeftLabel", "alarmNumberRightLabel" })
+        QVERIFY2(!drawn.intersects(area(name)), name);
+
+    // Decoded at the size it is drawn, and never stretched.
+    QCOMPARE(shownPicture(dialog).size(), drawn.size());
+    QVERIFY(qAbs(qint64(drawn.width()) * photo.height() - qint64(drawn.height()) * photo.width())
+        <= qMax(photo.width(), photo.height()));
+    if (ownSize) {
+        QCOMPARE(drawn.size(), photo);
+        return;
+    }
+    // As large as the room allows: it reaches the text above and the screen's
+    // bottom, or the digits on both sides, but for the layout's gaps.
+    const int gaps = qRound(100 * ratio);
+    const int roomAbove = shot.height() - area("alarmLabel").bottom();
+    const int roomBeside
+        = area("alarmNumberRightLabel").left() - area("alarmNumberLeftLabel").right();
+    QVERIFY2(roomAbove - drawn.height() <= gaps || roomBeside - drawn.width() <= gaps,
+        qPrintable(QStringLiteral("room %1 x %2").arg(roomBeside).arg(roomAbove)));
+}
+
+void TestExpirationDialog::sentenceStaysOnScreen_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("unchanged");
+    QTest::addColumn<bool>("cutShort");
+
+    const QString german = QStringLiteral("Termin bei der Steuerberaterin wegen der "
+                                          "Einkommensteuererklärung, danach Brötchen kaufen");
+    QTest::newRow("a long German sentence") << german << true << false;
+    // Broken inside the word, and on a small screen cut short too.
+    QTest::newRow("one endless word")
+        << QStringLiteral("Donaudampfschifffahrtsgesellschaftskapitänsmütze").repeated(2) << false
+        << false;
+    QTest::newRow("a whole letter") << (german + QLatin1String(". ")).repeated(80) << false << true;
+}
+
+void TestExpirationDialog::sentenceStaysOnScreen()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, unchanged);
+    QFETCH(bool, cutShort);
+    writePhoto(QStringLiteral("photo.png"), green);
+
+    ExpirationDialog dialog(text, 1);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QLabel *sentence = label(dialog, "alarmLabel");
+    const QString shown = sentence->text();
+    const QString expected = QStringLiteral("Alarm \"%1\" expired!").arg(text);
+    if (unchanged)
+        QCOMPARE(shown, expected);
+    // Broken into lines, and perhaps cut short, but nothing else changed.
+    const auto squeezed = [](QString line) {
+        return line.remove(QRegularExpression(QStringLiteral("\\s")));
+    };
+    QString kept = squeezed(shown);
+    if (cutShort)
+        QVERIFY(kept.endsWith(QChar(0x2026)));
+    if (kept.endsWith(QChar(0x2026)))
+        kept.chop(1);
+    QVERIFY(squeezed(expected).startsWith(kept));
+
+    // Every line of it within the label, and the label within the screen,
+    // over at most half of it, with the picture still whole below.
+    const QRect needed = sentence->fontMetrics().boundingRect(
+        sentence->contentsRect(), Qt::AlignCenter | Qt::TextWordWrap, shown);
+    QVERIFY(sentence->contentsRect().contains(needed));
+    QVERIFY(dialog.rect().contains(sentence->geometry()));
+    QVERIFY(sentence->height() <= dialog.height() / 2);
+    const QImage shot = dialog.grab().toImage();
+    const QRect drawn = drawnArea(shot, green);
+    QVERIFY(!drawn.isEmpty());
+    QVERIFY(shot.rect().contains(drawn));
+    QVERIFY(drawn.top() > inDevicePixels(sentence->geometry(), shot.devicePixelRatio()).bottom());
 }
 
 void TestExpirationDialog::clickRecordsPhotoName_data()
@@ -785,13 +946,19 @@ void TestExpirationDialog::damagedPhotos_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QSize>("declaredSize");
+    QTest::addColumn<bool>("goodPhotoBeside");
 
     const QByteArray png = pngOfNoise(200, 150);
-    QTest::newRow("empty jpg") << "empty.jpg" << QByteArray() << QSize();
-    QTest::newRow("truncated png") << "cut.png" << png.left(png.size() / 2) << QSize(200, 150);
-    QTest::newRow("text named png")
-        << "photo.png" << QByteArray("Dear diary,\nnothing today.\n") << QSize();
-    QTest::newRow("50000 x 50000 png") << "bomb.png" << decompressionBomb() << QSize(50000, 50000);
+    for (bool beside : { false, true }) {
+        const char *others = beside ? ", a good photo beside" : "";
+        QTest::addRow("empty jpg%s", others) << "empty.jpg" << QByteArray() << QSize() << beside;
+        QTest::addRow("truncated png%s", others)
+            << "cut.png" << png.left(png.size() / 2) << QSize(200, 150) << beside;
+        QTest::addRow("text named png%s", others)
+            << "photo.png" << QByteArray("Dear diary,\nnothing today.\n") << QSize() << beside;
+        QTest::addRow("50000 x 50000 png%s", others)
+            << "bomb.png" << decompressionBomb() << QSize(50000, 50000) << beside;
+    }
 }
 
 void TestExpirationDialog::damagedPhotos()
@@ -799,8 +966,15 @@ void TestExpirationDialog::damagedPhotos()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(QSize, declaredSize);
+    QFETCH(bool, goodPhotoBeside);
     QDir().mkpath(photosFolder());
     writeFile(photoPath(name), content);
+    if (goodPhotoBeside) {
+        writePhoto(QStringLiteral("good.png"), green);
+        // The damaged photo is drawn first, and passed over.
+        const QStringList photos = QDir(photosFolder()).entryList(QDir::Files);
+        RandomSource::seed(seedDrawing(photos.size(), { int(photos.indexOf(name)) }));
+    }
     // The reader gets past the header, so what keeps the picture out lies
     // beyond it.
     if (declaredSize.isValid())
@@ -813,12 +987,17 @@ void TestExpirationDialog::damagedPhotos()
     qInfo("%s: dialog built in %lld ms", qPrintable(name), elapsed);
     QVERIFY(elapsed < 10000);
 
-    QVERIFY(shownPicture(dialog).isNull());
+    const QImage builtIn = QPixmap(QStringLiteral(":/images/images/clocmain1.jpg")).toImage();
+    if (goodPhotoBeside)
+        QCOMPARE(shownColour(dialog), green);
+    else
+        QCOMPARE(shownPicture(dialog).toImage(), builtIn);
     QCOMPARE(label(dialog, "alarmLabel")->text(), QStringLiteral("Alarm \"Tea\" expired!"));
     QCOMPARE(label(dialog, "alarmNumberLeftLabel")->text(), QStringLiteral("3"));
     QCOMPARE(label(dialog, "alarmNumberRightLabel")->text(), QStringLiteral("3"));
     QCOMPARE(runDialog(dialog, click), int(QDialog::Accepted));
-    QCOMPARE(storedLastPhoto(), QLatin1String("photos:") + name);
+    // Only a photo that was shown is remembered.
+    QCOMPARE(storedLastPhoto(), goodPhotoBeside ? QStringLiteral("photos:good.png") : QString());
 }
 
 void TestExpirationDialog::largeJpeg_data()
@@ -848,13 +1027,26 @@ void TestExpirationDialog::largeJpeg()
     qInfo("%d x %d JPEG: dialog built in %lld ms", size.width(), size.height(), elapsed);
     QVERIFY(elapsed < 10000);
 
-    QCOMPARE(shownPicture(dialog).size(), size);
+    // Decoded to the size of the screen, not its own, in one quarter red.
+    const QImage shown = shownPicture(dialog).toImage();
+    QVERIFY(shown.width() <= dialog.width() && shown.height() <= dialog.height());
+    QVERIFY(qAbs(shown.width() * size.height() - shown.height() * size.width()) <= size.width());
+    QVERIFY(sameColour(shown.pixelColor(shown.width() / 4, shown.height() / 4), red));
+    QVERIFY(sameColour(shown.pixelColor(shown.width() * 3 / 4, shown.height() / 4), blue));
     QCOMPARE(label(dialog, "alarmLabel")->text(), QStringLiteral("Alarm \"Tea\" expired!"));
     QCOMPARE(label(dialog, "alarmNumberLeftLabel")->text(), QStringLiteral("3"));
 }
 
+void TestExpirationDialog::tenThousandPhotos_data()
+{
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("all good") << false;
+    QTest::newRow("all damaged") << true;
+}
+
 void TestExpirationDialog::tenThousandPhotos()
 {
+    QFETCH(bool, damaged);
     const int count = 10000;
     QDir().mkpath(photosFolder());
     QByteArray tiny;
@@ -865,6 +1057,8 @@ void TestExpirationDialog::tenThousandPhotos()
         image.fill(green);
         image.save(&buffer, "PNG");
     }
+    if (damaged)
+        tiny = tiny.left(20);
     for (int i = 0; i < count; ++i)
         writeFile(photoPath(QStringLiteral("photo%1.png").arg(i, 5, 10, QLatin1Char('0'))), tiny);
 
@@ -881,6 +1075,12 @@ void TestExpirationDialog::tenThousandPhotos()
     qInfo("%d photos: dialog built in %lld ms", count, elapsed);
     QVERIFY(elapsed < 5000);
 
+    if (damaged) {
+        // A few draws are passed over, then the built-in picture stands in.
+        QCOMPARE(shownPicture(dialog).toImage(),
+            QPixmap(QStringLiteral(":/images/images/clocmain1.jpg")).toImage());
+        return;
+    }
     QCOMPARE(shownColour(dialog), green);
     runDialog(dialog, click);
     QCOMPARE(storedLastPhoto(), expected);

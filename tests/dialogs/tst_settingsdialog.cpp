@@ -195,7 +195,7 @@ void TestSettingsDialog::formTextsAndSize()
     const QList<QPair<QString, QPair<QString, QString>>> boxes {
         { "scaleClockImageCheckBox",
             { "&Scale clock image",
-                "Scale the shown image to view it completely (may distort it)" } },
+                "Scale the picture to the largest size at which it shows whole (never distorted)" } },
         { "beepOnAlarmCheckBox",
             { "Make a \"&beep\" sound on alarm",
                 "Play the default \"beep\" sound when alarm fires" } },

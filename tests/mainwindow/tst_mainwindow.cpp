@@ -1,3 +1,4 @@
+#include "expirationdialog.h"
 #include "mainwindow.h"
 #include "modalanswerer.h"
 #include "settingskeys.h"
@@ -7,7 +8,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -81,6 +85,8 @@ private slots:
     void noMaximiseButtonAndCentred();
     void lateRingSaysWhenItWasDue_data();
     void lateRingSaysWhenItWasDue();
+    void preparedAlarmShowsAtItsSecondOnly_data();
+    void preparedAlarmShowsAtItsSecondOnly();
 
 private:
     template<typename T> T *child(const QString &name) const
@@ -545,7 +551,9 @@ void TestMainWindow::damagedStoredValues()
     ModalAnswerer alarm(dismissAlarm(&seen));
     QMetaObject::invokeMethod(window, "on_alarm3DebugToolButton_clicked");
     QVERIFY(alarm.answered());
-    QCOMPARE(seen.sentence.size(), longText.size() + int(qstrlen("Alarm \"\" expired!")));
+    // A megabyte of text reaches the dialog, which shows what the screen holds.
+    QVERIFY(seen.sentence.simplified().startsWith(QLatin1String("Alarm \"xxx")));
+    QVERIFY(seen.sentence.endsWith(QChar(0x2026)));
 
     // An unreadable time leaves the field as it was rather than resetting it;
     // loading relies on that to keep the form's 00:00:00.
@@ -628,6 +636,91 @@ void TestMainWindow::lateRingSaysWhenItWasDue()
     QCOMPARE(missed->isVisible(), !missedLine.isEmpty());
     window->hide();
     QVERIFY(!missed->isVisibleTo(window));
+    Clock::install(nullptr);
+    delete window;
+    window = nullptr;
+}
+
+void TestMainWindow::preparedAlarmShowsAtItsSecondOnly_data()
+{
+    // Done at 08:00:58 to alarm 1, prepared at 08:00:56 for 08:01:00.
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<int>("ringsAtMs");
+
+    const QString tea = QStringLiteral("Alarm \"Tea\" expired!");
+    QTest::newRow("re-timed") << "time" << tea << 120000;
+    QTest::newRow("new text") << "text"
+                              << "Alarm \"Coffee\" expired!" << 60000;
+    QTest::newRow("photo deleted") << "delete" << tea << 60000;
+    QTest::newRow("photo unreadable") << "unreadable" << tea << 60000;
+}
+
+void TestMainWindow::preparedAlarmShowsAtItsSecondOnly()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, sentence);
+    QFETCH(int, ringsAtMs);
+    const QDateTime start(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC);
+    TestClock clock(start);
+    Clock::install(&clock);
+    {
+        QSettings settings;
+        settings.setValue(SettingsKeys::alarmTimeKey(1), QTime(8, 1));
+        settings.setValue(SettingsKeys::alarmEnabledKey(1), true);
+        settings.setValue(SettingsKeys::alarmTextKey(1), QStringLiteral("Tea"));
+    }
+    const QString photo = TestEnvironment::instance().workingFolder() + "/photos/only.jpg";
+    QDir().mkpath(QFileInfo(photo).path());
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(photo));
+    newWindow();
+    // Moves the clock to `ms` after the start, as a sleep the program is told of.
+    const auto moveTo = [&](qint64 ms) {
+        clock.sleep(clock.now().msecsTo(start.addMSecs(ms)));
+        QCoreApplication::sendPostedEvents();
+    };
+    const auto prepared = [this] {
+        return window->findChildren<ExpirationDialog *>();
+    };
+
+    moveTo(55000);
+    QVERIFY(prepared().isEmpty());
+    moveTo(58000);
+    QCOMPARE(prepared().size(), 1);
+    QVERIFY(!prepared().first()->isVisible());
+    if (change == QLatin1String("time")) {
+        timeEdit(1)->setTime(QTime(8, 2));
+    } else if (change == QLatin1String("text")) {
+        ModalAnswerer input(ModalAnswerer::enterText(QStringLiteral("Coffee")));
+        child<QToolButton>("alarm1TextToolButton")->click();
+    } else {
+        QVERIFY(change == QLatin1String("delete") ? QFile::remove(photo)
+                                                  : QFile::setPermissions(photo, {}));
+    }
+    // Made after the text's dialog, and before a ring that would come too soon.
+    ExpirationDialog *ready = nullptr;
+    QStringList seen;
+    ModalAnswerer answerer([&](QWidget *dialog) {
+        seen << clock.now().toString("HH:mm:ss")
+             << dialog->findChild<QLabel *>("alarmLabel")->text()
+             << (dialog == ready ? "prepared" : "built at the ring")
+             << (dialog->findChild<QLabel *>("imageLabel")->pixmap().isNull() ? "blank" : "photo");
+        QTest::mouseClick(dialog, Qt::LeftButton);
+    });
+    moveTo(ringsAtMs - 4000);
+    QCOMPARE(prepared().size(), 1);
+    QVERIFY(!QSettings().contains(QLatin1String(SettingsKeys::lastShownPhoto)));
+
+    ready = prepared().first();
+    moveTo(ringsAtMs);
+    QCOMPARE(seen,
+        QStringList(
+            { start.addMSecs(ringsAtMs).toString("HH:mm:ss"), sentence, "prepared", "photo" }));
+    QVERIFY(prepared().isEmpty());
+    QCOMPARE(QSettings().value(QLatin1String(SettingsKeys::lastShownPhoto)).toString(),
+        QStringLiteral("photos:only.jpg"));
     Clock::install(nullptr);
     delete window;
     window = nullptr;
