@@ -9,10 +9,13 @@ JOBS ?= $(shell nproc)
 PACKAGES := \
 	cmake make g++ pkg-config \
 	qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-	qt6-qpa-plugins libgl-dev \
-	xvfb xauth openbox trayer xdotool x11-utils imagemagick \
-	libxcb1-dev python3 dbus-daemon \
-	fonts-dejavu-core appstream desktop-file-utils dpkg-dev
+	qt6-qpa-plugins qt6-translations-l10n libgl-dev \
+	qt6-multimedia-dev pulseaudio pulseaudio-utils \
+	xvfb xauth openbox trayer xdotool x11-utils x11-xserver-utils imagemagick faketime \
+	libxcb1-dev libxcb-xfixes0-dev python3 \
+	qt6-wayland weston dbus-daemon python3-dbus python3-gi \
+	fonts-dejavu-core appstream desktop-file-utils dpkg-dev \
+	libglib2.0-dev libqt6svg6
 
 .PHONY: all deps configure build run test bench clean format
 

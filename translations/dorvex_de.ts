@@ -2,10 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AlarmNotices</name>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <source>Due at %1, %2 ago</source>
+        <translation>Fällig um %1, vor %2</translation>
+    </message>
+    <message>
+        <source>Missed: alarm %1, due %2 %3</source>
+        <translation>Verpasst: Alarm %1, fällig %2 %3</translation>
+    </message>
+</context>
+<context>
     <name>AlarmNotification</name>
     <message>
         <source>Alarm %1 at %2</source>
         <translation>Alarm %1 um %2</translation>
+    </message>
+</context>
+<context>
+    <name>AutostartEntry</name>
+    <message>
+        <source>The folder cannot be created.</source>
+        <translation>Der Ordner kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Dorvex could not change its start at log-in in %1:
+%2</source>
+        <translation>Dorvex konnte den Start bei der Anmeldung in %1 nicht ändern:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>AutostartOffer</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
     </message>
 </context>
 <context>
@@ -44,6 +83,11 @@
     <message>
         <source>Error opening file: %1</source>
         <translation>Fehler beim Öffnen der Datei: %1</translation>
+    </message>
+    <message>
+        <source>help.txt</source>
+        <extracomment>The name of the help file in this language, beside the program.</extracomment>
+        <translation>help_de.txt</translation>
     </message>
 </context>
 <context>
@@ -98,7 +142,7 @@
     </message>
     <message>
         <source>To &amp;tray</source>
-        <translation>&amp;Ausblenden</translation>
+        <translation>In &amp;Leiste</translation>
     </message>
     <message>
         <source>Ctrl+T</source>
@@ -250,6 +294,22 @@ Free software, provided as is, without any warranty.</source>
 
 Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     </message>
+    <message>
+        <source>Alarms ring only while Dorvex runs. Start it when you log in?</source>
+        <translation>Alarme klingeln nur, während Dorvex läuft. Bei der Anmeldung starten?</translation>
+    </message>
+    <message>
+        <source>Start at &amp;log-in</source>
+        <translation>Bei Anmeldung &amp;starten</translation>
+    </message>
+    <message>
+        <source>&amp;No, thanks</source>
+        <translation>&amp;Nein, danke</translation>
+    </message>
+    <message>
+        <source>Dorvex: the alarm settings could not be saved to %1.</source>
+        <translation>Dorvex: Die Weckereinstellungen konnten nicht in %1 gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
@@ -360,6 +420,33 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>Settings set to defaults!</source>
         <translation>Die Einstellungen sind auf die Standardwerte zurückgesetzt.</translation>
+    </message>
+    <message>
+        <source>Let the desktop start Dorvex each time you log in, so that no alarm is missed after a restart</source>
+        <translation>Dorvex bei jeder Anmeldung vom Desktop starten lassen, damit nach einem Neustart kein Alarm verpasst wird</translation>
+    </message>
+    <message>
+        <source>Start Dorvex when I &amp;log in</source>
+        <translation>Dorvex bei der Anmel&amp;dung starten</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>Dorvex is already running: its window has been brought to the front.</source>
+        <translation>Dorvex läuft bereits: Sein Fenster wurde nach vorn geholt.</translation>
+    </message>
+    <message>
+        <source>Dorvex is already running but does not answer; this start ends here.</source>
+        <translation>Dorvex läuft bereits, antwortet aber nicht; dieser Start endet hier.</translation>
+    </message>
+    <message>
+        <source>Dorvex: the runtime folder &quot;%1&quot; cannot be used, so a single copy of Dorvex cannot be guaranteed.</source>
+        <translation>Dorvex: Der Laufzeitordner &quot;%1&quot; ist nicht nutzbar, daher kann nicht sichergestellt werden, dass Dorvex nur einmal läuft.</translation>
     </message>
 </context>
 </TS>

@@ -93,6 +93,20 @@ QString defaultAlarmText(int number)
     }
 }
 
+QStringList all()
+{
+    QStringList keys;
+    for (int number = 1; number <= 3; ++number)
+        keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
+             << alarmTextKey(number);
+    for (const BoolOption &option : { beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray,
+             startOnTray, confirmExit, showTestAlarm, disableAll, autostartOfferAnswered })
+        keys << QLatin1String(option.key);
+    keys << QLatin1String(language) << QLatin1String(lastShownPhoto)
+         << QLatin1String(watchedUntil);
+    return keys;
+}
+
 QString readLanguage(const QSettings &settings)
 {
     return settings.value(QLatin1String(language), QLatin1String(defaultLanguageCode)).toString();
@@ -101,6 +115,19 @@ QString readLanguage(const QSettings &settings)
 QString readLastShownPhoto(const QSettings &settings)
 {
     return settings.value(QLatin1String(lastShownPhoto), QString()).toString();
+}
+
+QDateTime readWatchedUntil(const QSettings &settings)
+{
+    const QDateTime instant = QDateTime::fromString(
+        settings.value(QLatin1String(watchedUntil)).toString(), Qt::ISODateWithMs);
+    return instant.isValid() ? instant.toUTC() : QDateTime();
+}
+
+void writeWatchedUntil(QSettings &settings, const QDateTime &instant)
+{
+    if (instant.isValid())
+        settings.setValue(QLatin1String(watchedUntil), instant.toUTC().toString(Qt::ISODateWithMs));
 }
 
 } // namespace SettingsKeys

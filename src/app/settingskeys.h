@@ -1,7 +1,9 @@
 #ifndef DORVEX_SETTINGSKEYS_H
 #define DORVEX_SETTINGSKEYS_H
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 class QSettings;
@@ -31,9 +33,15 @@ inline constexpr BoolOption startOnTray { "startOnTrayCheckBox/enabled", false }
 inline constexpr BoolOption confirmExit { "confirmExitCheckBox/enabled", true };
 inline constexpr BoolOption showTestAlarm { "showTestAlarmCheckBox/enabled", false };
 inline constexpr BoolOption disableAll { "disableAllCheckBox/enabled", false };
+// Set once the user has answered the main window's offer to start at log-in.
+inline constexpr BoolOption autostartOfferAnswered { "autostartOffer/answered", false };
 
 inline constexpr char language[] = "language";
 inline constexpr char lastShownPhoto[] = "last_shown_photo";
+// The instant up to which the program kept watch over the alarms, as ISO
+// text in UTC: what came due after it, while the program was not running,
+// is rung at the next start.
+inline constexpr char watchedUntil[] = "watched_until";
 
 // Per-alarm keys, for alarm number 1, 2 or 3.
 QString alarmTimeKey(int number);
@@ -48,8 +56,15 @@ bool readAlarmLocked(const QSettings &settings, int number);
 QString readAlarmText(const QSettings &settings, int number);
 QString defaultAlarmText(int number);
 
+// Every key the program reads or writes; a store damaged on disk is cut
+// back to these. A new key belongs here too.
+QStringList all();
+
 QString readLanguage(const QSettings &settings);
 QString readLastShownPhoto(const QSettings &settings);
+// Invalid when absent or unreadable.
+QDateTime readWatchedUntil(const QSettings &settings);
+void writeWatchedUntil(QSettings &settings, const QDateTime &instant);
 
 } // namespace SettingsKeys
 

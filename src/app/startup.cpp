@@ -2,14 +2,30 @@
 
 #include "alarmsystemlocale.h"
 #include "appconstants.h"
+#include "launchertoken.h"
 #include "mainwindow.h"
+#include "processexithook.h"
 #include "randomsource.h"
 #include "settingskeys.h"
+#include "singleinstance.h"
 #include "startupoptions.h"
+#include "terminationsignals.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QSessionManager>
 #include <QSettings>
+#include <QTextStream>
 #include <QTranslator>
+
+namespace {
+
+void tellOnStandardError(const QString &text)
+{
+    QTextStream(stderr) << text << Qt::endl;
+}
+
+} // namespace
 
 int Startup::run(int argc, char **argv)
 {
@@ -23,11 +39,53 @@ int Startup::run(int argc, char **argv)
     prepareApplication();
 
     QTranslator translator;
-    startup.installCatalogue(translator);
+    QTranslator toolkitTranslator;
+    startup.installCatalogue(translator, toolkitTranslator);
+
+    SingleInstance instance(
+        SingleInstance::runtimeFolder(), SingleInstance::keyForStore(QSettings().fileName()));
+    if (const int exitCode = claimSingleCopy(instance); exitCode >= 0)
+        return exitCode;
+    TerminationSignals terminationSignals;
 
     MainWindow window(options.debugMode);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+        [&window](const QByteArray &launcherToken) {
+            LauncherToken::adopt(launcherToken);
+            window.bringToFront();
+        });
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &window,
+        &MainWindow::endWithoutQuestion);
+    QObject::connect(
+        &application, &QGuiApplication::commitDataRequest, &window, &MainWindow::commitSessionData);
+    // Registered after the window has read the store, so that the store's
+    // own process-wide parts are still there when the hook runs.
+    ProcessExitHook::install(&window, [&window] { window.saveWithoutQuestion(); });
     window.showAtStart();
     return QApplication::exec();
+}
+
+int Startup::claimSingleCopy(SingleInstance &instance)
+{
+    switch (instance.claim(LauncherToken::ofThisStart())) {
+    case SingleInstance::Role::First:
+        return -1;
+    case SingleInstance::Role::HandedOver:
+        tellOnStandardError(QCoreApplication::translate(
+            "Startup", "Dorvex is already running: its window has been brought to the front."));
+        return 0;
+    case SingleInstance::Role::OtherCopySilent:
+        tellOnStandardError(QCoreApplication::translate(
+            "Startup", "Dorvex is already running but does not answer; this start ends here."));
+        return 1;
+    case SingleInstance::Role::Unguarded:
+        tellOnStandardError(QCoreApplication::translate("Startup",
+            "Dorvex: the runtime folder \"%1\" cannot be used, so a single copy of Dorvex "
+            "cannot be guaranteed.")
+                                .arg(SingleInstance::runtimeFolder()));
+        return -1;
+    }
+    return -1;
 }
 
 Startup::Startup(const StartupOptions &options)
@@ -73,7 +131,8 @@ QString Startup::catalogueName()
     return QStringLiteral("translations/dorvex_%1").arg(QLocale::system().name());
 }
 
-void Startup::installCatalogue(QTranslator &translator) const
+void Startup::installCatalogue(
+    QTranslator &translator, QTranslator &toolkitTranslator, const QString &toolkitFolder) const
 {
     if (!options.useTranslation)
         return;
@@ -82,4 +141,15 @@ void Startup::installCatalogue(QTranslator &translator) const
     // A missing catalogue leaves the translator empty, which is harmless.
     (void)translator.load(catalogueName());
     QCoreApplication::installTranslator(&translator);
+
+    // Without ours the interface stays English, and so do the standard
+    // buttons: half a language is worse than none.
+    if (translator.isEmpty())
+        return;
+    const QString folder = toolkitFolder.isEmpty()
+        ? QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+        : toolkitFolder;
+    if (toolkitTranslator.load(
+            QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+        QCoreApplication::installTranslator(&toolkitTranslator);
 }

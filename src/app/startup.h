@@ -6,6 +6,7 @@
 #include <QString>
 
 class QTranslator;
+class SingleInstance;
 
 // The start-up sequence of the program, step by step. The interface
 // language is settled before the application object exists, so that the
@@ -22,9 +23,14 @@ public:
     // Does nothing at all when translation is switched off.
     void settleLanguage() const;
 
-    // Loads the catalogue for the system locale and installs the translator,
-    // found or not. Does nothing when translation is switched off.
-    void installCatalogue(QTranslator &translator) const;
+    // Loads our catalogue for the system locale and installs the translator,
+    // found or not. When ours is found, the toolkit's own catalogue for the
+    // same locale is installed beside it from `toolkitFolder` (Qt's
+    // translations when empty), so that standard buttons and key names speak
+    // the same language; one that is missing is passed over in silence.
+    // Does nothing when translation is switched off.
+    void installCatalogue(QTranslator &translator, QTranslator &toolkitTranslator,
+        const QString &toolkitFolder = QString()) const;
 
     // Organisation and application names of the settings store.
     static void registerIdentity();
@@ -36,6 +42,11 @@ public:
     // "translations/dorvex_" plus the system locale's name, relative to the
     // working directory.
     static QString catalogueName();
+
+    // Makes this the only running copy for its settings store, or hands over
+    // to the copy that is. Returns the exit code when this start must end
+    // here, -1 when it goes on; says on standard error what happened.
+    static int claimSingleCopy(SingleInstance &instance);
 
 private:
     StartupOptions options;

@@ -1,8 +1,8 @@
 #include "expirationdialog.h"
 
+#include "alarmsound.h"
 #include "photoloader.h"
 #include "settingskeys.h"
-#include "systembeep.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -104,6 +104,7 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     alarmNumberLeftLabel->setText(QStringLiteral("%1").arg(alarmNumber));
     alarmNumberRightLabel->setText(alarmNumberLeftLabel->text());
     alarmLabel->setText(tr("Alarm \"%1\" expired!").arg(text));
+    setDueLine(QString());
 
     // Fixed to the primary screen's size so that the window manager cannot
     // shrink the alarm into a corner, and placed on that screen, which it
@@ -123,7 +124,15 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     showPicture();
     activateWindow();
     raise();
-    beepIfWanted();
+
+    const QSettings settings;
+    soundWanted = SettingsKeys::beepOnAlarm.read(settings);
+}
+
+void ExpirationDialog::setDueLine(const QString &line)
+{
+    dueLabel->setText(line);
+    dueLabel->setVisible(!line.isEmpty());
 }
 
 void ExpirationDialog::fitSentenceToScreen()
@@ -150,7 +159,12 @@ void ExpirationDialog::fitSentenceToScreen()
 QSize ExpirationDialog::pictureArea() const
 {
     const QMargins margins = layout()->contentsMargins();
-    const int restOfColumn = columnHeight(*layout(), width()) - hboxLayout->sizeHint().height();
+    // The main window may show the due line after this: its room is kept.
+    const int dueLineRoom = dueLabel->isVisibleTo(this)
+        ? 0
+        : dueLabel->fontMetrics().lineSpacing() + layout()->spacing();
+    const int restOfColumn
+        = columnHeight(*layout(), width()) - hboxLayout->sizeHint().height() + dueLineRoom;
     const int restOfRow = margins.left() + margins.right() + hboxLayout->minimumSize().width();
     const qreal ratio = devicePixelRatioOf(*this);
     return QSize(int((width() - restOfRow) * ratio), int((height() - restOfColumn) * ratio));
@@ -166,11 +180,11 @@ void ExpirationDialog::showPicture()
     imageLabel->setPixmap(QPixmap::fromImage(picture.image));
 }
 
-void ExpirationDialog::beepIfWanted()
+void ExpirationDialog::showEvent(QShowEvent *event)
 {
-    const QSettings settings;
-    if (SettingsKeys::beepOnAlarm.read(settings))
-        SystemBeep::sound();
+    QDialog::showEvent(event);
+    if (soundWanted)
+        AlarmSound::instance().ringWhileOpen(this);
 }
 
 void ExpirationDialog::mousePressEvent(QMouseEvent *)

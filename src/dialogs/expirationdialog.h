@@ -7,6 +7,7 @@
 #include <QString>
 
 class QMouseEvent;
+class QShowEvent;
 
 // The full-screen window raised when an alarm goes off: the alarm's number
 // on both sides of a picture, its text, and a click anywhere to dismiss.
@@ -17,16 +18,23 @@ class ExpirationDialog : public QDialog, private Ui::ExpirationDialog
 public:
     ExpirationDialog(const QString &text, int alarmNumber, QWidget *parent = nullptr);
 
+    // A line under the sentence, for an alarm that rings late; none when empty.
+    void setDueLine(const QString &line);
+
 protected slots:
     void mousePressEvent(QMouseEvent *event) override;
+
+protected:
+    // The alarm is heard from the moment it is seen.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void fitSentenceToScreen();
     QSize pictureArea() const;
     void showPicture();
-    void beepIfWanted();
 
     bool scaleImage;
+    bool soundWanted;
 
     // Shared by every dialog of the process, so that a dialog raised over
     // another one decides what the one underneath records when clicked.

@@ -2,6 +2,7 @@
 
 #include "version.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTextCursor>
 #include <QTextStream>
@@ -12,6 +13,17 @@ HelpDialog::HelpDialog(const QString &fileName, QWidget *parent)
     setupUi(this);
     setWindowTitle(tr("Dorvex %1 help").arg(QLatin1String(programVersion)));
     loadHelpFile(fileName);
+}
+
+QString HelpDialog::helpFileIn(const QString &folder)
+{
+    const QString english = QStringLiteral("help.txt");
+    //: The name of the help file in this language, beside the program.
+    const QString translated = tr("help.txt");
+    const QDir place(folder);
+    if (translated != english && !translated.contains(QLatin1Char('/')) && place.exists(translated))
+        return place.filePath(translated);
+    return place.filePath(english);
 }
 
 void HelpDialog::loadHelpFile(const QString &fileName)

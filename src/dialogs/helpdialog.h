@@ -15,6 +15,11 @@ class HelpDialog : public QDialog, private Ui::HelpDialog
 public:
     HelpDialog(const QString &fileName, QWidget *parent = nullptr);
 
+    // The help file in `folder` for the interface language: the one the
+    // installed catalogue names ("help_de.txt" for German), or "help.txt",
+    // the English one, when there is no catalogue or its file is missing.
+    static QString helpFileIn(const QString &folder);
+
 private:
     void loadHelpFile(const QString &fileName);
 };

@@ -1,6 +1,7 @@
 #include "settingsdialog.h"
 
 #include "appconstants.h"
+#include "autostartentry.h"
 #include "settingskeys.h"
 
 #include <QCheckBox>
@@ -8,7 +9,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
-#include <QSystemTrayIcon>
 
 namespace {
 
@@ -23,7 +23,9 @@ SettingsDialog::SettingsDialog(bool showResetButton, QWidget *parent)
     setupUi(this);
     fillLanguageList();
     loadSettings();
-    updateTrayOptions();
+    setTrayAvailable(false);
+    // Read from the desktop's entry, which the desktop's own settings may change too.
+    startAtLoginCheckBox->setChecked(AutostartEntry().isEnabled());
     resetSettingsButton->setVisible(showResetButton);
 }
 
@@ -86,12 +88,11 @@ void SettingsDialog::loadSettings()
         languagesComboBox->setCurrentIndex(selected);
 }
 
-void SettingsDialog::updateTrayOptions()
+void SettingsDialog::setTrayAvailable(bool available)
 {
-    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    startToTrayCheckBox->setEnabled(trayAvailable);
-    minimizeToTrayCheckBox->setEnabled(trayAvailable);
-    closeToTrayCheckBox->setEnabled(trayAvailable);
+    startToTrayCheckBox->setEnabled(available);
+    minimizeToTrayCheckBox->setEnabled(available);
+    closeToTrayCheckBox->setEnabled(available);
 }
 
 void SettingsDialog::saveSettings()
@@ -109,6 +110,17 @@ void SettingsDialog::accept()
 {
     saveSettings();
     QDialog::accept();
+}
+
+// Applied at once rather than on OK: the entry is the desktop's, not part of
+// the store, and a failure is best reported while the user looks at the box.
+void SettingsDialog::on_startAtLoginCheckBox_clicked(bool checked)
+{
+    AutostartEntry entry;
+    if (!entry.setEnabled(checked)) {
+        QMessageBox::warning(this, tr("Warning"), entry.errorString());
+        startAtLoginCheckBox->setChecked(entry.isEnabled());
+    }
 }
 
 void SettingsDialog::on_resetSettingsButton_clicked()

@@ -20,9 +20,15 @@ class SettingsDialog : public QDialog, private Ui::SettingsDialog
 public:
     SettingsDialog(bool showResetButton, QWidget *parent = nullptr);
 
+    // Enables the options that lead into the tray. They start disabled: the
+    // dialog does not ask the toolkit, whose first tray question would
+    // settle the tray protocol for the whole process.
+    void setTrayAvailable(bool available);
+
 public slots:
     void accept() override;
     void on_resetSettingsButton_clicked();
+    void on_startAtLoginCheckBox_clicked(bool checked);
 
 private:
     // Each check box with the switch it edits, in the order of loading and saving.
@@ -31,7 +37,6 @@ private:
 
     void fillLanguageList();
     void loadSettings();
-    void updateTrayOptions();
     void saveSettings();
 };
 

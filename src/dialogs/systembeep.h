@@ -3,8 +3,9 @@
 
 #include <functional>
 
-// The program's only sound. It goes through here so that a test can count
-// beeps on a machine without a speaker.
+// The system bell: the alarm's sound when no sound device can play its tone.
+// It goes through here so that a test can count beeps on a machine without a
+// speaker.
 class SystemBeep
 {
 public:

@@ -1,12 +1,20 @@
 #include "mainwindow.h"
 
+#include "alarmengine.h"
+#include "alarmnotices.h"
 #include "alarmnotification.h"
-#include "alarmschedule.h"
+#include "clock.h"
+#include "autostartoffer.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
+#include "programicon.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
+#include "settingsrepair.h"
+#include "trayhostwatcher.h"
+#include "typedtimeentry.h"
 #include "version.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,8 +22,8 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
-#include <QScreen>
 #include <QSettings>
+#include <QTextStream>
 #include <QTimer>
 
 namespace {
@@ -26,15 +34,9 @@ constexpr int reaimIntervalMs = 60000;
 constexpr int clockIntervalMs = 1000;
 constexpr int savedMessageMs = 2000;
 
-// A timer that runs out less than half a day before its alarm's second is
-// early (the wall clock lags the timer's clock, or was set back) and waits;
-// one that runs out more than half a day before it is late for the previous
-// occurrence (the computer slept) and shows at once.
-constexpr int earlyToleranceMs = AlarmSchedule::msecsPerDay / 2;
-
 QString currentTimeText()
 {
-    return QTime::currentTime().toString(Qt::TextDate);
+    return Clock::instance().localNow().time().toString(Qt::TextDate);
 }
 
 // The current time with every digit swapped for the font's widest one: the
@@ -54,16 +56,33 @@ QString widestTimeText(const QFontMetrics &metrics)
     return text;
 }
 
+// The installed icon by name, so that a StatusNotifier panel draws it at its
+// own size; where it is not installed, our own pictures at several sizes.
+QIcon trayPicture()
+{
+    QIcon pictures(QStringLiteral(":/icons/images/dorvex_mini.png"));
+    for (const char *file : { ":/tray/dorvex-32.png", ":/tray/dorvex-64.png" })
+        pictures.addFile(QLatin1String(file));
+    return QIcon::fromTheme(QStringLiteral("dorvex"), pictures);
+}
+
 } // namespace
 
 MainWindow::MainWindow(bool debugMode, QWidget *parent)
     : QMainWindow(parent)
     , debugMode(debugMode)
-    , trayImage(QStringLiteral(":/icons/images/dorvex_mini.png"))
-    , lastFired(alarmCount)
+    , trayImage(trayPicture())
 {
+    // First: the window's events ask it about the tray from the start.
+    trayHost = new TrayHostWatcher(this);
+    connect(trayHost, &TrayHostWatcher::availabilityChanged, this, &MainWindow::followTrayHost);
     setupUi(this);
+    for (QTimeEdit *edit : { timeEditAlarm1, timeEditAlarm2, timeEditAlarm3 })
+        TypedTimeEntry::install(edit);
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
+    setWindowIcon(ProgramIcon::icon());
+    autostartOffer = new AutostartOffer(
+        this, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
 
     connect(timeEditAlarm1, SIGNAL(timeChanged(const QTime &)), analogClock1,
         SLOT(updateTime(const QTime &)));
@@ -76,23 +95,22 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     loadSettings();
     suppressReactions = false;
 
-    for (int index = 0; index < alarmCount; ++index) {
-        auto *timer = new QTimer;
-        timer->setSingleShot(true);
-        // A coarse timer may run out a little early; an alarm must not.
-        timer->setTimerType(Qt::PreciseTimer);
-        alarmTimers.append(timer);
-    }
+    engine = new AlarmEngine(Clock::instance(), this);
 
     setTestButtonsVisible(debugMode || testButtonsSetting);
 
-    connect(alarmTimers[0], SIGNAL(timeout()), this, SLOT(alarm1Triggered()));
-    connect(alarmTimers[1], SIGNAL(timeout()), this, SLOT(alarm2Triggered()));
-    connect(alarmTimers[2], SIGNAL(timeout()), this, SLOT(alarm3Triggered()));
+    // Queued, so that alarms due together each open a dialog above the
+    // previous one rather than wait for it to close.
+    connect(
+        engine, &AlarmEngine::alarmDue, this,
+        [this](int index, const QDateTime &due, qint64 lateMs) { ringAlarm(index, due, lateMs); },
+        Qt::QueuedConnection);
+    connect(engine, &AlarmEngine::alarmMissed, this,
+        [this](int index, const QDateTime &due) { noteMissedAlarm(index, due); });
 
     updateLamps();
     updateAlarms();
-    settingsChanged = false;
+    settingsChanged = storeDamaged;
 
     auto *saveTimer = new QTimer(this);
     connect(saveTimer, SIGNAL(timeout()), this, SLOT(maybeSaveSettings()));
@@ -104,6 +122,9 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     updateTime();
     statusbar->addPermanentWidget(&clockLabel, 0);
+    missedLabel.setObjectName(QStringLiteral("missedAlarmsLabel"));
+    missedLabel.setVisible(false);
+    statusbar->addWidget(&missedLabel, 1);
     // A label whose size may change lays the whole window out anew whenever
     // its text changes, every second; one that fits any time never does.
     const QString shownTime = clockLabel.text();
@@ -124,20 +145,24 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     centerOnScreen();
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     action_RestoreWindow->setEnabled(false);
+
+    // Last, when the status bar and the tray icon can tell of missed alarms.
+    engine->startWatching(SettingsKeys::readWatchedUntil(QSettings()));
 }
 
 MainWindow::~MainWindow()
 {
     removeTrayIcon();
-    // The status bar does not own the clock label, which is a member.
-    statusbar->removeWidget(&clockLabel);
-    clockLabel.setParent(nullptr);
-    qDeleteAll(alarmTimers);
+    // The status bar does not own its labels, which are members.
+    for (QLabel *label : { &clockLabel, &missedLabel }) {
+        statusbar->removeWidget(label);
+        label->setParent(nullptr);
+    }
 }
 
 const QTimer *MainWindow::alarmTimer(int index) const
 {
-    return alarmTimers.value(index);
+    return engine->timer(index);
 }
 
 QTimeEdit *MainWindow::timeEdit(int index) const
@@ -186,10 +211,14 @@ void MainWindow::loadSettings()
 
     disableAllCheckBox->setChecked(SettingsKeys::disableAll.read(settings));
     testButtonsSetting = SettingsKeys::showTestAlarm.read(settings);
+    storeDamaged = settings.status() == QSettings::FormatError;
 }
 
 bool MainWindow::saveSettings()
 {
+    if (storeDamaged && !SettingsRepair::rewriteClean(SettingsKeys::all()))
+        return false;
+    storeDamaged = false;
     QSettings settings;
     for (int index = 0; index < alarmCount; ++index)
         settings.setValue(SettingsKeys::alarmTimeKey(index + 1), timeEdit(index)->time());
@@ -202,11 +231,17 @@ bool MainWindow::saveSettings()
     for (int index = 0; index < alarmCount; ++index)
         settings.setValue(SettingsKeys::alarmTextKey(index + 1), alarmTexts[index]);
     SettingsKeys::disableAll.write(settings, disableAllCheckBox->isChecked());
+    SettingsKeys::writeWatchedUntil(settings, engine->watchedUntil());
 
     // Written now rather than when the store object goes, so that a store
     // that cannot be written (read-only or full) is known and reported.
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    // A format error comes from reading a file damaged since the last save;
+    // the values were written all the same, and the next save cleans up.
+    storeDamaged = settings.status() == QSettings::FormatError;
+    if (storeDamaged)
+        markSettingsChanged();
+    return settings.status() != QSettings::AccessError;
 }
 
 void MainWindow::markSettingsChanged()
@@ -247,6 +282,12 @@ void MainWindow::showEvent(QShowEvent *event)
 void MainWindow::hideEvent(QHideEvent *event)
 {
     clockTimer->stop();
+    // The window showed the missed alarms while it was up; once it goes,
+    // they are told.
+    if (!missedAlarms.isEmpty()) {
+        missedAlarms.clear();
+        showMissedAlarms();
+    }
     QMainWindow::hideEvent(event);
 }
 
@@ -254,10 +295,14 @@ void MainWindow::updateLamps()
 {
     for (int index = 0; index < alarmCount; ++index)
         alarmArmed[index] = enableCheckBox(index)->isChecked() && !disableAllCheckBox->isChecked();
+    // Through an icon, which takes the lamp's double-size picture where the
+    // screen is scaled up.
     for (int index = 0; index < alarmCount; ++index)
         ledLabel(index)->setPixmap(
-            QPixmap(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
-                                      : QStringLiteral(":/icons/images/redled.png")));
+            QIcon(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
+                                    : QStringLiteral(":/icons/images/redled.png"))
+                .pixmap(QSize(16, 16), devicePixelRatioF()));
+    autostartOffer->setAlarmsArmed(alarmArmed.contains(true));
 }
 
 void MainWindow::refreshAlarms()
@@ -270,62 +315,72 @@ void MainWindow::refreshAlarms()
 
 void MainWindow::rescheduleAlarm(int index)
 {
-    aimAlarm(index, QDateTime::currentDateTime());
+    if (index < 0 || index >= alarmCount)
+        return;
+    engine->setAlarm(index, timeEdit(index)->time(), alarmArmed[index]);
 }
 
 void MainWindow::updateAlarms()
 {
-    const QDateTime now = QDateTime::currentDateTime();
     for (int index = 0; index < alarmCount; ++index)
-        aimAlarm(index, now);
+        engine->setAlarm(index, timeEdit(index)->time(), alarmArmed[index]);
+    engine->check();
 }
 
-void MainWindow::aimAlarm(int index, const QDateTime &now)
-{
-    if (index < 0 || index >= alarmCount || alarmTimers.size() != alarmCount)
-        return;
-    QTimer *timer = alarmTimers[index];
-    if (alarmArmed[index]) {
-        timer->start(static_cast<int>(
-            AlarmSchedule::interval(timeEdit(index)->time(), now, lastFired[index])));
-    } else if (timer->isActive()) {
-        timer->stop();
-    }
-}
-
+// The engine's timers wake it by themselves; these let anyone ask it to look.
 void MainWindow::alarm1Triggered()
 {
-    alarmTriggered(0);
+    engine->check();
 }
 
 void MainWindow::alarm2Triggered()
 {
-    alarmTriggered(1);
+    engine->check();
 }
 
 void MainWindow::alarm3Triggered()
 {
-    alarmTriggered(2);
+    engine->check();
 }
 
-void MainWindow::alarmTriggered(int index)
+void MainWindow::ringAlarm(int index, const QDateTime &due, qint64 lateMs)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QTime alarmTime = timeEdit(index)->time();
-    const int early = AlarmSchedule::msecsEarly(alarmTime, now.time(), earlyToleranceMs);
-    if (early > 0) {
-        alarmTimers[index]->start(early);
-        return;
-    }
-    lastFired[index] = AlarmSchedule::occurrenceAt(alarmTime, now);
-    showAlarm(alarmTexts[index], index + 1);
+    // Kept past the ring at once, so that a crash in the dialog does not
+    // ring the alarm again at the next start.
+    writeWatchedUntil();
+    showAlarm(alarmTexts[index], index + 1,
+        AlarmNotices::dueLine(due.toTimeZone(Clock::instance().timeZone()), lateMs));
 }
 
-void MainWindow::showAlarm(const QString &text, int number)
+void MainWindow::noteMissedAlarm(int index, const QDateTime &due)
+{
+    writeWatchedUntil();
+    missedAlarms.append(
+        AlarmNotices::missedLine(index + 1, due.toTimeZone(Clock::instance().timeZone())));
+    showMissedAlarms();
+}
+
+void MainWindow::showMissedAlarms()
+{
+    missedLabel.setText(missedAlarms.join(QLatin1String("; ")));
+    missedLabel.setVisible(!missedAlarms.isEmpty());
+    if (trayIcon)
+        trayIcon->setToolTip(
+            (QStringList { trayToolTip() } + missedAlarms).join(QLatin1Char('\n')));
+}
+
+void MainWindow::writeWatchedUntil()
+{
+    QSettings settings;
+    SettingsKeys::writeWatchedUntil(settings, engine->watchedUntil());
+}
+
+void MainWindow::showAlarm(const QString &text, int number, const QString &dueLine)
 {
     // Re-entrant: another alarm may open its own dialog above this one
     // while this dialog runs its event loop.
     ExpirationDialog dialog(text, number, this);
+    dialog.setDueLine(dueLine);
     // Sent once the dialog is on its way to the screen, so as not to hold it up.
     AlarmNotification notification;
     const QTime alarmTime = timeEdit(number - 1)->time();
@@ -455,9 +510,9 @@ void MainWindow::applyTestButtonSetting()
     setTestButtonsVisible(SettingsKeys::showTestAlarm.read(settings));
 }
 
-bool MainWindow::trayAvailable()
+bool MainWindow::trayAvailable() const
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return trayHost->isAvailable();
 }
 
 void MainWindow::setupTrayIcon()
@@ -466,8 +521,10 @@ void MainWindow::setupTrayIcon()
         toTrayPushButton->setEnabled(false);
         return;
     }
+    toTrayPushButton->setEnabled(true);
+    trayHost->commitProtocol();
     trayIcon = new QSystemTrayIcon(trayImage, this);
-    trayIcon->setToolTip(tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion)));
+    trayIcon->setToolTip(trayToolTip());
     auto *menu = new QMenu(this);
     menu->addAction(action_RestoreWindow);
     menu->addAction(action_About);
@@ -477,6 +534,13 @@ void MainWindow::setupTrayIcon()
     connect(trayIcon, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,
         SLOT(trayActivated(QSystemTrayIcon::ActivationReason)));
     trayIcon->setVisible(true);
+    // A tray that comes late still tells of the alarms missed before.
+    showMissedAlarms();
+}
+
+QString MainWindow::trayToolTip() const
+{
+    return tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion));
 }
 
 void MainWindow::removeTrayIcon()
@@ -488,9 +552,31 @@ void MainWindow::removeTrayIcon()
     trayIcon = nullptr;
 }
 
+// A tray host that comes after the start gets the icon then; one that goes
+// takes the icon with it, and a parked window comes back rather than stay
+// out of reach.
+void MainWindow::followTrayHost()
+{
+    if (trayAvailable()) {
+        if (!trayIcon)
+            setupTrayIcon();
+        return;
+    }
+    if (isParked())
+        on_action_RestoreWindow_triggered();
+    removeTrayIcon();
+    toTrayPushButton->setEnabled(false);
+}
+
 void MainWindow::trayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick)
+    // StatusNotifier panels never report a double click: their click
+    // restores, and does nothing more to a window that is shown.
+    const bool statusNotifier
+        = TrayHostWatcher::committedProtocol() == TrayHostWatcher::Protocol::StatusNotifier;
+    const bool clickRestores = statusNotifier && (isParked() || isMinimized());
+    if (reason == QSystemTrayIcon::DoubleClick
+        || (reason == QSystemTrayIcon::Trigger && clickRestores))
         on_action_RestoreWindow_triggered();
 }
 
@@ -542,6 +628,13 @@ void MainWindow::on_toTrayPushButton_clicked()
 
 void MainWindow::showAtStart()
 {
+    // Whether the window starts in the tray depends on a tray host the
+    // session bus has not told of yet: decide once it has (or timed out).
+    if (!trayHost->isSettled()) {
+        connect(trayHost, &TrayHostWatcher::settled, this, &MainWindow::showAtStart,
+            Qt::SingleShotConnection);
+        return;
+    }
     const QSettings settings;
     if (trayAvailable() && SettingsKeys::startOnTray.read(settings))
         parkInTray();
@@ -551,13 +644,10 @@ void MainWindow::showAtStart()
 
 void MainWindow::centerOnScreen()
 {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect window = geometry();
-    const int x
-        = (screen.right() - screen.left() + 1) / 2 - (window.right() - window.left() + 1) / 2;
-    const int y
-        = (screen.bottom() - screen.top() + 1) / 2 - (window.bottom() - window.top() + 1) / 2;
-    move(x, y);
+    // The placement stays with the window, to bring it back to a screen that
+    // exists when its own is unplugged.
+    auto *placement = new WindowPlacement(this);
+    placement->centreOnPrimaryScreen();
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -578,6 +668,12 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The session ends the program by closing its windows.
+    if (sessionEnding) {
+        event->accept();
+        endWithoutQuestion();
+        return;
+    }
     const QSettings settings;
     if (!suppressReactions && trayAvailable() && SettingsKeys::closeToTray.read(settings)) {
         parkInTray();
@@ -609,6 +705,37 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QCoreApplication::exit(0);
 }
 
+void MainWindow::bringToFront()
+{
+    on_action_RestoreWindow_triggered();
+    if (QWidget *question = QApplication::activeModalWidget()) {
+        question->raise();
+        question->activateWindow();
+    }
+}
+
+void MainWindow::endWithoutQuestion()
+{
+    saveWithoutQuestion();
+    // Leaves every event loop, those of open dialogs included.
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::commitSessionData()
+{
+    sessionEnding = true;
+    saveWithoutQuestion();
+}
+
+void MainWindow::saveWithoutQuestion()
+{
+    if (!saveSettings()) {
+        QTextStream(stderr) << tr("Dorvex: the alarm settings could not be saved to %1.")
+                                   .arg(QSettings().fileName())
+                            << Qt::endl;
+    }
+}
+
 void MainWindow::on_action_Exit_triggered()
 {
     suppressReactions = true;
@@ -634,13 +761,17 @@ void MainWindow::on_action_About_Qt_triggered()
 
 void MainWindow::on_action_Help_triggered()
 {
-    HelpDialog dialog(QCoreApplication::applicationDirPath() + QLatin1String("/help.txt"), this);
+    HelpDialog dialog(HelpDialog::helpFileIn(QCoreApplication::applicationDirPath()), this);
     dialog.exec();
 }
 
 void MainWindow::on_action_Settings_triggered()
 {
     SettingsDialog dialog(debugMode, this);
+    dialog.setTrayAvailable(trayAvailable());
     if (dialog.exec() == QDialog::Accepted)
         applyTestButtonSetting();
+    // Start at log-in is switched in the dialog at once, and Reset forgets
+    // the answer to the offer, whichever way the dialog ends.
+    autostartOffer->refresh();
 }

@@ -10,12 +10,16 @@
 #include <QSystemTrayIcon>
 #include <QVector>
 
+class AlarmEngine;
+class AutostartOffer;
 class QTimer;
+class TrayHostWatcher;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
-// everything is disabled, each fired by a single-shot timer that is aimed at
-// the alarm's next occurrence and re-aimed every minute. The panel can live
-// in the system tray, and the alarm values are saved periodically and on exit.
+// everything is disabled. It shows and edits them; the alarm engine decides
+// when they ring, is re-aimed every minute, and the panel shows its rings.
+// The panel can live in the system tray, and the alarm values are saved
+// periodically and on exit.
 class MainWindow : public QMainWindow, private Ui::MainWindow
 {
     Q_OBJECT
@@ -29,6 +33,7 @@ public:
 
     // The single-shot timer of alarm index 0, 1 or 2, for inspection.
     const QTimer *alarmTimer(int index) const;
+    const AlarmEngine *alarmEngine() const { return engine; }
 
 public slots:
     void on_action_About_triggered();
@@ -58,6 +63,19 @@ public slots:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
+    // Another start of the program asked for this copy: the window comes
+    // back from the tray and to the front, under any question it has open.
+    void bringToFront();
+    // The system asked the program to end (a termination signal): saves and
+    // ends at once with exit code 0. Nobody may be there to answer a question.
+    void endWithoutQuestion();
+    // The desktop session is logging out or shutting down: saves now, and
+    // lets the window close without a question when the session ends it.
+    void commitSessionData();
+    // Saves when no one can be asked or warned: a failure goes to standard
+    // error. For the last moment of a process that ends on its own.
+    void saveWithoutQuestion();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -69,6 +87,7 @@ private slots:
     void maybeSaveSettings();
     void updateTime();
     void updateAlarms();
+    void followTrayHost();
 
 private:
     void loadSettings();
@@ -77,9 +96,11 @@ private:
     void updateLamps();
     void refreshAlarms();
     void rescheduleAlarm(int index);
-    void aimAlarm(int index, const QDateTime &now);
-    void alarmTriggered(int index);
-    void showAlarm(const QString &text, int number);
+    void ringAlarm(int index, const QDateTime &due, qint64 lateMs);
+    void noteMissedAlarm(int index, const QDateTime &due);
+    void showMissedAlarms();
+    void writeWatchedUntil();
+    void showAlarm(const QString &text, int number, const QString &dueLine = QString());
     void editAlarmText(int index);
     void setTestButtonsVisible(bool visible);
     void applyTestButtonSetting();
@@ -95,21 +116,30 @@ private:
     QCheckBox *enableCheckBox(int index) const;
     QCheckBox *lockCheckBox(int index) const;
     QLabel *ledLabel(int index) const;
-    static bool trayAvailable();
+    bool trayAvailable() const;
+    QString trayToolTip() const;
 
     QVector<bool> alarmArmed;
     QVector<QString> alarmTexts;
-    QVector<QTimer *> alarmTimers;
+    AlarmEngine *engine = nullptr;
     QLabel clockLabel;
     QTimer *clockTimer = nullptr;
     bool settingsChanged = false;
+    // The store could not be read as a whole at start: the next save writes
+    // it afresh.
+    bool storeDamaged = false;
+    bool sessionEnding = false;
     bool debugMode;
     bool suppressReactions = false;
     bool testButtonsSetting = false;
     QIcon trayImage;
     QSystemTrayIcon *trayIcon = nullptr;
-    // The occurrence each alarm fired for last, so that no re-aim brings it back.
-    QVector<QDateTime> lastFired;
+    // Alarms that passed too long ago to ring, told until the window has
+    // been shown with them.
+    QStringList missedAlarms;
+    QLabel missedLabel;
+    TrayHostWatcher *trayHost = nullptr;
+    AutostartOffer *autostartOffer = nullptr;
 };
 
 #endif

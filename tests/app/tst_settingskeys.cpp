@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSettings>
+#include <QTimeZone>
 
 using namespace SettingsKeys;
 
@@ -45,6 +46,7 @@ void TestSettingsKeys::verifyDefaults()
     QCOMPARE(confirmExit.read(settings), true);
     QCOMPARE(readLanguage(settings), QStringLiteral("default"));
     QCOMPARE(readLastShownPhoto(settings), QString());
+    QVERIFY(!readWatchedUntil(settings).isValid());
 }
 
 void TestSettingsKeys::emptyStoreGivesTheDefaults()
@@ -59,12 +61,12 @@ void TestSettingsKeys::everyKeyIsDistinct()
         keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
              << alarmTextKey(number);
     for (const BoolOption &option : { disableAll, showTestAlarm, beepOnAlarm, scaleClockImage,
-                                      minimizeToTray, closeToTray, startOnTray, confirmExit })
+             minimizeToTray, closeToTray, startOnTray, confirmExit, autostartOfferAnswered })
         keys << QLatin1String(option.key);
-    keys << QLatin1String(language) << QLatin1String(lastShownPhoto);
+    keys << QLatin1String(language) << QLatin1String(lastShownPhoto) << QLatin1String(watchedUntil);
 
-    QCOMPARE(keys.size(), 22);
-    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 22);
+    QCOMPARE(keys.size(), 24);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 24);
     QCOMPARE(alarmTimeKey(2), QStringLiteral("alarm2/time"));
     QCOMPARE(QLatin1String(startOnTray.key), QLatin1String("startOnTrayCheckBox/enabled"));
 }
@@ -77,6 +79,9 @@ void TestSettingsKeys::valuesRoundTripThroughTheStoreFile()
         settings.setValue(alarmTextKey(1), QStringLiteral("Wake up, \"now\" = ünïcode"));
         confirmExit.write(settings, false);
         startOnTray.write(settings, true);
+        // Kept in UTC whatever zone it is given in.
+        writeWatchedUntil(settings,
+            QDateTime(QDate(2027, 1, 12), QTime(7, 0, 0, 123), QTimeZone("Europe/Berlin")));
     }
     QVERIFY(QFile::exists(TestEnvironment::instance().settingsFile()));
     const QSettings settings(TestEnvironment::instance().settingsFile(), QSettings::IniFormat);
@@ -84,6 +89,10 @@ void TestSettingsKeys::valuesRoundTripThroughTheStoreFile()
     QCOMPARE(readAlarmText(settings, 1), QStringLiteral("Wake up, \"now\" = ünïcode"));
     QCOMPARE(confirmExit.read(settings), false);
     QCOMPARE(startOnTray.read(settings), true);
+    QCOMPARE(settings.value(QLatin1String(watchedUntil)).toString(),
+        QStringLiteral("2027-01-12T06:00:00.123Z"));
+    QCOMPARE(
+        readWatchedUntil(settings), QDateTime(QDate(2027, 1, 12), QTime(6, 0, 0, 123), Qt::UTC));
 }
 
 void TestSettingsKeys::brokenStoreFileGivesTheDefaults_data()
@@ -126,8 +135,10 @@ void TestSettingsKeys::wrongTypesConvert()
         settings.setValue(alarmTimeKey(1), QStringLiteral("25:99"));
         settings.setValue(alarmTimeKey(2), 12345);
         settings.setValue(alarmEnabledKey(2), QStringLiteral("maybe"));
+        settings.setValue(QLatin1String(watchedUntil), QStringLiteral("yesterday"));
     }
     const QSettings settings;
+    QVERIFY(!readWatchedUntil(settings).isValid());
     QVERIFY(!readAlarmTime(settings, 1).isValid());
     QVERIFY(!readAlarmTime(settings, 2).isValid());
     QCOMPARE(readAlarmEnabled(settings, 2), false);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QProcess>
 #include <QSettings>
 #include <QTranslator>
@@ -17,6 +18,8 @@ namespace {
 
 const char scenarioSwitch[] = "--startup-scenario";
 const char absent[] = "<absent>";
+// Where the child looks for the toolkit's catalogues; empty for Qt's own.
+const char toolkitFolderVariable[] = "DORVEX_TEST_TOOLKIT_TRANSLATIONS";
 
 int runScenario(int argc, char **argv)
 {
@@ -38,8 +41,17 @@ int runScenario(int argc, char **argv)
     Startup::registerIdentity();
     int appArgc = 1;
     QApplication application(appArgc, argv);
+    // Counts what start-up says on the terminal while it loads catalogues.
+    static int messages = 0;
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {
+              ++messages;
+          });
     QTranslator translator;
-    startup.installCatalogue(translator);
+    QTranslator toolkitTranslator;
+    startup.installCatalogue(
+        translator, toolkitTranslator, qEnvironmentVariable(toolkitFolderVariable));
+    qInstallMessageHandler(previous);
 
     const QLocale system = QLocale::system();
     QTextStream out(stdout);
@@ -48,7 +60,10 @@ int runScenario(int argc, char **argv)
         << "\nlanguage=" << QLocale::languageToString(system.language())
         << "\ndecimalPoint=" << system.decimalPoint()
         << "\ncatalogue=" << Startup::catalogueName()
-        << "\ntranslated=" << QCoreApplication::translate("MainWindow", "&File") << "\n";
+        << "\ntranslated=" << QCoreApplication::translate("MainWindow", "&File")
+        << "\ncancel=" << QCoreApplication::translate("QPlatformTheme", "Cancel")
+        << "\nshortcut=" << QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText)
+        << "\nmessages=" << messages << "\n";
     return 0;
 }
 
@@ -63,14 +78,17 @@ private slots:
     void language();
     void unusableStoredLanguageKeepsAUsableLocale_data();
     void unusableStoredLanguageKeepsAUsableLocale();
+    void toolkitCatalogueBesideOurs_data();
+    void toolkitCatalogueBesideOurs();
 
 private:
     QMap<QString, QString> play(const QString &stored, const QStringList &switches,
-                                const QString &lang = QStringLiteral("en_US.UTF-8"));
+                                const QString &lang = QStringLiteral("en_US.UTF-8"),
+                                const QString &toolkitFolder = QString());
 };
 
 QMap<QString, QString> TestStartup::play(const QString &stored, const QStringList &switches,
-                                         const QString &lang)
+                                         const QString &lang, const QString &toolkitFolder)
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -80,6 +98,7 @@ QMap<QString, QString> TestStartup::play(const QString &stored, const QStringLis
     // Number formats come from here, whatever the interface language is.
     env.insert(QStringLiteral("LC_NUMERIC"), QStringLiteral("en_US.UTF-8"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QLatin1String(toolkitFolderVariable), toolkitFolder);
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(),
                 QStringList { QLatin1String(scenarioSwitch), stored } + switches);
@@ -164,6 +183,45 @@ void TestStartup::unusableStoredLanguageKeepsAUsableLocale()
     QVERIFY(!report.value("name").isEmpty());
     QVERIFY(!report.value("language").isEmpty());
     QCOMPARE(report.value("decimalPoint"), QStringLiteral("."));
+}
+
+void TestStartup::toolkitCatalogueBesideOurs_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QStringList>("switches");
+    QTest::addColumn<bool>("toolkitCatalogueMissing");
+    QTest::addColumn<QString>("translated");
+    QTest::addColumn<QString>("cancel");
+    QTest::addColumn<QString>("shortcut");
+
+    QTest::newRow("German: standard buttons and key names too")
+            << "de" << QStringList() << false << "&Datei" << "Abbrechen" << "Strg+Q";
+    QTest::newRow("German without the toolkit's catalogue: ours still German")
+            << "de" << QStringList() << true << "&Datei" << "Cancel" << "Ctrl+Q";
+    QTest::newRow("French without our catalogue: no half French")
+            << "fr" << QStringList() << false << "&File" << "Cancel" << "Ctrl+Q";
+    QTest::newRow("German with -nolang: English throughout")
+            << "de" << QStringList { "-nolang" } << false << "&File" << "Cancel" << "Ctrl+Q";
+}
+
+void TestStartup::toolkitCatalogueBesideOurs()
+{
+    QFETCH(QString, stored);
+    QFETCH(QStringList, switches);
+    QFETCH(bool, toolkitCatalogueMissing);
+    QFETCH(QString, translated);
+    QFETCH(QString, cancel);
+    QFETCH(QString, shortcut);
+
+    const QTemporaryDir emptyFolder;
+    const QMap<QString, QString> report = play(stored, switches, QStringLiteral("en_US.UTF-8"),
+        toolkitCatalogueMissing ? emptyFolder.path() : QString());
+    QVERIFY(!report.isEmpty());
+    QCOMPARE(report.value("translated"), translated);
+    QCOMPARE(report.value("cancel"), cancel);
+    QCOMPARE(report.value("shortcut"), shortcut);
+    // Not a word on the terminal, whatever is missing, at every start.
+    QCOMPARE(report.value("messages"), QStringLiteral("0"));
 }
 
 int main(int argc, char **argv)

@@ -19,6 +19,10 @@
         <source>Error opening file: %1</source>
         <translation>Fehler beim Öffnen der Datei: %1</translation>
     </message>
+    <message>
+        <source>help.txt</source>
+        <translation>help_de.txt</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>

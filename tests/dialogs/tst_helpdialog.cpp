@@ -42,6 +42,8 @@ private slots:
     void oddContent();
     void fiftyMegabytes();
     void translatedTexts();
+    void helpFileFollowsTheInterfaceLanguage_data();
+    void helpFileFollowsTheInterfaceLanguage();
 };
 
 static QString helpPath()
@@ -378,6 +380,39 @@ void TestHelpDialog::translatedTexts()
     HelpDialog unopenable(helpPath());
     QCOMPARE(paragraphs(unopenable),
         QStringList { QStringLiteral("Fehler beim Öffnen der Datei: ") + helpPath() });
+}
+
+void TestHelpDialog::helpFileFollowsTheInterfaceLanguage_data()
+{
+    QTest::addColumn<bool>("german");
+    QTest::addColumn<bool>("germanFileThere");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("English") << false << true << "help.txt";
+    QTest::newRow("German") << true << true << "help_de.txt";
+    QTest::newRow("German, its file missing: the English one") << true << false << "help.txt";
+}
+
+void TestHelpDialog::helpFileFollowsTheInterfaceLanguage()
+{
+    QFETCH(bool, german);
+    QFETCH(bool, germanFileThere);
+    QFETCH(QString, expected);
+
+    writeHelp("English");
+    QFile::remove(QStringLiteral("help_de.txt"));
+    if (germanFileThere) {
+        QFile file(QStringLiteral("help_de.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QTranslator catalogue;
+    QVERIFY(catalogue.load(QStringLiteral(DIALOGS_CATALOGUE)));
+    if (german)
+        QVERIFY(QCoreApplication::installTranslator(&catalogue));
+    const auto uninstall = qScopeGuard([&] { QCoreApplication::removeTranslator(&catalogue); });
+
+    QCOMPARE(HelpDialog::helpFileIn(QDir::currentPath()),
+        QDir::currentPath() + QLatin1Char('/') + expected);
 }
 
 DORVEX_TEST_MAIN(TestHelpDialog)

@@ -1,3 +1,4 @@
+#include "autostartentry.h"
 #include "modalanswerer.h"
 #include "settingsdialog.h"
 #include "testenvironment.h"
@@ -53,6 +54,8 @@ private slots:
     void resetAnsweredYesEmptiesStore();
     void enterNeverResets();
     void trayBoxesWithoutTray();
+    void startAtLoginSwitchesTheEntry_data();
+    void startAtLoginSwitchesTheEntry();
     void translatedTexts();
 };
 
@@ -669,6 +672,44 @@ void TestSettingsDialog::enterNeverResets()
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(stored(QStringLiteral("showTestAlarmCheckBox/enabled")).toBool(), true);
     QCOMPARE(stored(QStringLiteral("alarm1/text")).toString(), QStringLiteral("Tea"));
+}
+
+void TestSettingsDialog::startAtLoginSwitchesTheEntry_data()
+{
+    QTest::addColumn<bool>("onBefore");
+    QTest::addColumn<bool>("folderBlocked");
+    QTest::newRow("switched on") << false << false;
+    QTest::newRow("switched off") << true << false;
+    QTest::newRow("folder cannot be made") << false << true;
+}
+
+void TestSettingsDialog::startAtLoginSwitchesTheEntry()
+{
+    QFETCH(bool, onBefore);
+    QFETCH(bool, folderBlocked);
+    const QString folder = AutostartEntry::defaultFolder();
+    QDir(folder).removeRecursively();
+    QVERIFY(AutostartEntry().setEnabled(onBefore));
+    const auto unblock = qScopeGuard([&] { QFile::remove(folder); });
+    if (folderBlocked)
+        QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
+
+    SettingsDialog dialog(false);
+    QCheckBox *startAtLogin = box(&dialog, QStringLiteral("startAtLoginCheckBox"));
+    QCOMPARE(startAtLogin->text(), QStringLiteral("Start Dorvex when I &log in"));
+    QCOMPARE(startAtLogin->isChecked(), onBefore);
+    {
+        ModalAnswerer warning(ModalAnswerer::pressButton(QMessageBox::Ok));
+        startAtLogin->click();
+        QCOMPARE(warning.answered(), folderBlocked);
+    }
+    // Applied at once, even if the dialog is cancelled, and not through the store.
+    const bool onAfter = folderBlocked ? onBefore : !onBefore;
+    QCOMPARE(startAtLogin->isChecked(), onAfter);
+    runDialog(
+        dialog, [](QWidget *shown) { standardButton(shown, QDialogButtonBox::Cancel)->click(); });
+    QCOMPARE(AutostartEntry().isEnabled(), onAfter);
+    QVERIFY(storeContents().isEmpty());
 }
 
 void TestSettingsDialog::trayBoxesWithoutTray()

@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QTest>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -155,7 +156,12 @@ DorvexProcess::DorvexProcess(const QStringList &arguments, Store store)
 {
     process.setWorkingDirectory(TestEnvironment::instance().workingFolder());
     // Whatever the program says goes into the test's log.
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    QObject::connect(&process, &QProcess::readyReadStandardError, [this] {
+        const QByteArray text = process.readAllStandardError();
+        standardErrorText += QString::fromLocal8Bit(text);
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    });
 }
 
 DorvexProcess::~DorvexProcess()
@@ -164,6 +170,15 @@ DorvexProcess::~DorvexProcess()
         process.kill();
         process.waitForFinished();
     }
+}
+
+void DorvexProcess::addEnvironment(const QProcessEnvironment &variables)
+{
+    QProcessEnvironment environment = process.processEnvironment().isEmpty()
+        ? QProcessEnvironment::systemEnvironment()
+        : process.processEnvironment();
+    environment.insert(variables);
+    process.setProcessEnvironment(environment);
 }
 
 bool DorvexProcess::start()
@@ -207,6 +222,11 @@ bool DorvexProcess::waitForEnd(int timeoutMs)
 int DorvexProcess::exitCode() const
 {
     return process.exitCode();
+}
+
+qint64 DorvexProcess::processId() const
+{
+    return process.processId();
 }
 
 bool DorvexProcess::endedNormally() const
@@ -268,8 +288,7 @@ void DorvexProcess::clickOnPanel(const char *objectName)
 
 void DorvexProcess::enterTime(const char *timeEditName, const QTime &time)
 {
-    // Stepping out of the hours and back selects them; from there each
-    // section moves on to the next by itself once its two digits are typed.
+    // Six digits are a whole time, set as soon as the last one is typed.
     const QRect edit = PanelLayout::rectOf(timeEditName);
     Desktop::clickAt(panelGeometry().topLeft() + QPoint(edit.left() + 8, edit.center().y()));
     Desktop::key(QStringLiteral("Tab shift+Tab"));
@@ -295,12 +314,12 @@ void DorvexProcess::pressExitShortcut()
     Desktop::key(QStringLiteral("ctrl+q"));
 }
 
-void DorvexProcess::exitAnsweringYes(const QString &questionTitle)
+void DorvexProcess::exitAnsweringYes(const QString &questionTitle, const QString &yesKey)
 {
     pressExitShortcut();
     QTRY_VERIFY2(!windowNamed(questionTitle).isEmpty(), qPrintable(describeWindows()));
     Desktop::activate(windowNamed(questionTitle));
-    Desktop::key(QStringLiteral("y"));
+    Desktop::key(yesKey);
     QVERIFY(waitForEnd(5000));
     QVERIFY(endedNormally());
     QCOMPARE(exitCode(), 0);

@@ -57,6 +57,9 @@ public:
     DorvexProcess(const DorvexProcess &) = delete;
     DorvexProcess &operator=(const DorvexProcess &) = delete;
 
+    // Variables added to the program's environment; call before start().
+    void addEnvironment(const QProcessEnvironment &variables);
+
     // Starts the program and waits until its alarm panel is on the screen.
     bool start();
     bool isRunning() const;
@@ -64,6 +67,10 @@ public:
     bool waitForEnd(int timeoutMs);
     int exitCode() const;
     bool endedNormally() const;
+    qint64 processId() const;
+    // What the program has written to standard error so far; it is passed
+    // on to the test's log as well.
+    QString standardError() const { return standardErrorText; }
 
     QString panel() const { return panelWindow; }
     QRect panelGeometry() const;
@@ -89,7 +96,9 @@ public:
 
     // Chooses Exit, answers the question with Y for Yes, and expects the
     // program to end with exit code 0.
-    void exitAnsweringYes(const QString &questionTitle = QStringLiteral("Question"));
+    // Yes is answered with its mnemonic, which the interface language sets.
+    void exitAnsweringYes(const QString &questionTitle = QStringLiteral("Question"),
+        const QString &yesKey = QStringLiteral("y"));
     // Waits for an alarm dialog covering the screen and clicks it away.
     void dismissAlarmDialog(int timeoutMs = 5000);
     // Types alarm 1's time, enables it and expects its lamp to turn green
@@ -104,6 +113,7 @@ private:
     QStringList arguments;
     Store store;
     QString panelWindow;
+    QString standardErrorText;
 };
 
 // The settings store as the program keeps it on disk.

@@ -54,6 +54,7 @@ private slots:
     void noLangIgnoresTheStoredLanguage();
     void keepsRunningWithAReadOnlySettingsFolder();
     void keepsRunningWithACorruptSettingsFile();
+    void offersToStartAtLogIn();
 };
 
 void TestE2eSession::init()
@@ -105,8 +106,12 @@ void TestE2eSession::firstRunShowsTheDefaults()
             QStringLiteral("alarm %1").arg(number));
     }
     QCOMPARE(StoredSettings::value("disableAllCheckBox/enabled").toBool(), false);
-    // Exit writes the alarm panel's values only; the options stay unset.
-    QCOMPARE(StoredSettings::keys().size(), 13);
+    // Exit writes the alarm panel's values and how long it kept watch only;
+    // the options stay unset.
+    const QDateTime watchedUntil = QDateTime::fromString(
+        StoredSettings::value("watched_until").toString(), Qt::ISODateWithMs);
+    QVERIFY(qAbs(watchedUntil.secsTo(QDateTime::currentDateTimeUtc())) < 120);
+    QCOMPARE(StoredSettings::keys().size(), 14);
 }
 
 void TestE2eSession::exitAnsweredNoKeepsTheProgramRunning()
@@ -246,16 +251,21 @@ void TestE2eSession::noLangIgnoresTheStoredLanguage_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("questionTitle");
+    QTest::addColumn<QString>("yesKey");
 
-    QTest::newRow("stored German") << QStringList() << "Frage";
-    QTest::newRow("-nolang") << QStringList { "-nolang" } << "Question";
-    QTest::newRow("-nolang with -d") << QStringList { "-d", "-nolang" } << "Question";
+    QTest::newRow("stored German") << QStringList() << "Frage"
+                                   << "j";
+    QTest::newRow("-nolang") << QStringList { "-nolang" } << "Question"
+                             << "y";
+    QTest::newRow("-nolang with -d") << QStringList { "-d", "-nolang" } << "Question"
+                                     << "y";
 }
 
 void TestE2eSession::noLangIgnoresTheStoredLanguage()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, questionTitle);
+    QFETCH(QString, yesKey);
 
     StoredSettings::write({ { "language", "de" } });
     QDir().mkpath(workingFolder("translations"));
@@ -264,7 +274,7 @@ void TestE2eSession::noLangIgnoresTheStoredLanguage()
 
     DorvexProcess dorvex(arguments);
     QVERIFY(dorvex.start());
-    dorvex.exitAnsweringYes(questionTitle);
+    dorvex.exitAnsweringYes(questionTitle, yesKey);
     QCOMPARE(StoredSettings::value("language").toString(), QStringLiteral("de"));
 }
 
@@ -337,6 +347,28 @@ void TestE2eSession::keepsRunningWithACorruptSettingsFile()
         return;
     QCOMPARE(StoredSettings::value("alarm1/time").toTime(), alarmAt.time());
     QCOMPARE(StoredSettings::value("alarm1/enabled").toBool(), true);
+}
+
+// With an alarm armed the window grows by a line that offers to start at
+// log-in; its keyboard shortcut writes an entry the desktop accepts.
+void TestE2eSession::offersToStartAtLogIn()
+{
+    const QString entry
+        = TestEnvironment::instance().configHome() + "/autostart/org.ostrevan.dorvex.desktop";
+    QFile::remove(entry);
+    StoredSettings::write({ { "alarm1/enabled", true } });
+    DorvexProcess dorvex;
+    QVERIFY(dorvex.start());
+    QVERIFY(dorvex.panelGeometry().height() > 308);
+
+    Desktop::activate(dorvex.panel());
+    Desktop::key(QStringLiteral("alt+l"));
+    QTRY_COMPARE(dorvex.panelGeometry().height(), 308);
+    QVERIFY(QFile::exists(entry));
+    QCOMPARE(Desktop::run("desktop-file-validate", { entry }), QString());
+    dorvex.exitAnsweringYes();
+    QVERIFY(StoredSettings::value("autostartOffer/answered").toBool());
+    QFile::remove(entry);
 }
 
 DORVEX_TEST_MAIN(TestE2eSession)

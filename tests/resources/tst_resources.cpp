@@ -33,7 +33,10 @@ void TestResources::picturesHaveTheirFormatAndSize_data()
                               "format-text-bold", "view-fullscreen", "redled", "greenled" }) {
         const QString path = QStringLiteral(":/icons/images/%1.png").arg(QLatin1String(icon));
         QTest::newRow(icon) << path << QByteArray("png") << QSize(16, 16);
+        const QString twice = QStringLiteral(":/icons/images/%1@2x.png").arg(QLatin1String(icon));
+        QTest::newRow(qPrintable(twice.mid(15))) << twice << QByteArray("png") << QSize(32, 32);
     }
+    QTest::newRow("program icon") << ":/icons/dorvex.svg" << QByteArray("svg") << QSize(256, 256);
     QTest::newRow("clocmain1") << ":/images/images/clocmain1.jpg" << QByteArray("jpeg")
                                << QSize(300, 300);
 }
@@ -53,13 +56,14 @@ void TestResources::picturesHaveTheirFormatAndSize()
         QVERIFY(image.hasAlphaChannel());
         // Icons stand on a transparent background: the corners are see-through
         // somewhere, and the middle is drawn.
-        QVERIFY(image.pixelColor(0, 0).alpha() < 255 || image.pixelColor(15, 15).alpha() < 255);
+        const int last = size.width() - 1;
+        QVERIFY(image.pixelColor(0, 0).alpha() < 255 || image.pixelColor(last, last).alpha() < 255);
         bool anyInk = false;
-        for (int y = 4; y < 12; ++y)
-            for (int x = 4; x < 12; ++x)
+        for (int y = size.height() / 4; y < size.height() * 3 / 4; ++y)
+            for (int x = size.width() / 4; x < size.width() * 3 / 4; ++x)
                 anyInk = anyInk || image.pixelColor(x, y).alpha() > 128;
         QVERIFY(anyInk);
-    } else {
+    } else if (format == "jpeg") {
         QVERIFY(!image.hasAlphaChannel());
         QVERIFY(!image.isGrayscale());
     }
@@ -72,7 +76,12 @@ void TestResources::pathsAreExactAndCaseSensitive()
     QVERIFY(!QFile::exists(":/icons/images/RedLed.png"));
     QVERIFY(!QFile::exists(":/images/clocmain1.jpg"));
     QVERIFY(!QFile::exists(":/icons/images/clocmain1.jpg"));
-    QCOMPARE(QDir(":/icons/images").entryList().size(), 11);
+    // Each icon with its double for screens scaled by two.
+    const QStringList icons = QDir(":/icons/images").entryList();
+    QCOMPARE(icons.size(), 22);
+    for (const QString &icon : icons)
+        QVERIFY(icons.contains(
+            icon.endsWith("@2x.png") ? icon.chopped(7) + ".png" : icon.chopped(4) + "@2x.png"));
     QCOMPARE(QDir(":/images/images").entryList(), QStringList { "clocmain1.jpg" });
 }
 

@@ -1,0 +1,42 @@
+#ifndef DORVEX_AUTOSTARTOFFER_H
+#define DORVEX_AUTOSTARTOFFER_H
+
+#include <QObject>
+
+class QAbstractButton;
+class QWidget;
+
+// Alarms ring only while the program runs, so once an alarm is armed and
+// nothing starts the program at log-in, a bar at the foot of the window
+// offers to; it blocks nothing, and after either answer it never comes
+// back (until the settings are reset). The window grows by the bar's height
+// while it shows, as the window is otherwise of a fixed size.
+class AutostartOffer : public QObject
+{
+    Q_OBJECT
+
+public:
+    AutostartOffer(QWidget *window, QWidget *bar, QAbstractButton *acceptButton,
+        QAbstractButton *dismissButton);
+
+    // To be told whenever the armed alarms change.
+    void setAlarmsArmed(bool anyArmed);
+    // Looks again after the entry or the store may have changed elsewhere.
+    void refresh();
+
+private slots:
+    void accept();
+    void dismiss();
+
+private:
+    bool wanted() const;
+    void recordAnswer();
+    void setShown(bool shown);
+
+    QWidget *window;
+    QWidget *bar;
+    int windowHeight;
+    bool alarmsArmed = false;
+};
+
+#endif
