@@ -159,7 +159,12 @@ void ExpirationDialog::fitSentenceToScreen()
 QSize ExpirationDialog::pictureArea() const
 {
     const QMargins margins = layout()->contentsMargins();
-    const int restOfColumn = columnHeight(*layout(), width()) - hboxLayout->sizeHint().height();
+    // The main window may show the due line after this: its room is kept.
+    const int dueLineRoom = dueLabel->isVisibleTo(this)
+        ? 0
+        : dueLabel->fontMetrics().lineSpacing() + layout()->spacing();
+    const int restOfColumn
+        = columnHeight(*layout(), width()) - hboxLayout->sizeHint().height() + dueLineRoom;
     const int restOfRow = margins.left() + margins.right() + hboxLayout->minimumSize().width();
     const qreal ratio = devicePixelRatioOf(*this);
     return QSize(int((width() - restOfRow) * ratio), int((height() - restOfColumn) * ratio));
