@@ -67,7 +67,9 @@ int main(int argc, char **argv)
 
     auto *clock = new QLabel;
     window.statusBar()->addPermanentWidget(clock);
-    const auto tick = [clock] { clock->setText(QTime::currentTime().toString(Qt::TextDate)); };
+    const auto tick = [clock] {
+        clock->setText(QTime::currentTime().toString(Qt::TextDate));
+    };
     tick();
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, clock, tick);

@@ -102,8 +102,7 @@ QStringList all()
     for (const BoolOption &option : { beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray,
              startOnTray, confirmExit, showTestAlarm, disableAll, autostartOfferAnswered })
         keys << QLatin1String(option.key);
-    keys << QLatin1String(language) << QLatin1String(lastShownPhoto)
-         << QLatin1String(watchedUntil);
+    keys << QLatin1String(language) << QLatin1String(lastShownPhoto) << QLatin1String(watchedUntil);
     return keys;
 }
 

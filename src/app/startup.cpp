@@ -121,8 +121,8 @@ void Startup::registerIdentity()
 
 void Startup::prepareApplication()
 {
-    QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath()
-                                     + QLatin1String("/plugins"));
+    QCoreApplication::addLibraryPath(
+        QCoreApplication::applicationDirPath() + QLatin1String("/plugins"));
     QApplication::setQuitOnLastWindowClosed(false);
 }
 

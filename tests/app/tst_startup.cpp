@@ -43,10 +43,8 @@ int runScenario(int argc, char **argv)
     QApplication application(appArgc, argv);
     // Counts what start-up says on the terminal while it loads catalogues.
     static int messages = 0;
-    const QtMessageHandler previous
-        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {
-              ++messages;
-          });
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &) { ++messages; });
     QTranslator translator;
     QTranslator toolkitTranslator;
     startup.installCatalogue(
@@ -58,8 +56,7 @@ int runScenario(int argc, char **argv)
     out << "LANG=" << (qEnvironmentVariableIsSet("LANG") ? qEnvironmentVariable("LANG") : "<unset>")
         << "\nname=" << system.name()
         << "\nlanguage=" << QLocale::languageToString(system.language())
-        << "\ndecimalPoint=" << system.decimalPoint()
-        << "\ncatalogue=" << Startup::catalogueName()
+        << "\ndecimalPoint=" << system.decimalPoint() << "\ncatalogue=" << Startup::catalogueName()
         << "\ntranslated=" << QCoreApplication::translate("MainWindow", "&File")
         << "\ncancel=" << QCoreApplication::translate("QPlatformTheme", "Cancel")
         << "\nshortcut=" << QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText)
@@ -83,12 +80,12 @@ private slots:
 
 private:
     QMap<QString, QString> play(const QString &stored, const QStringList &switches,
-                                const QString &lang = QStringLiteral("en_US.UTF-8"),
-                                const QString &toolkitFolder = QString());
+        const QString &lang = QStringLiteral("en_US.UTF-8"),
+        const QString &toolkitFolder = QString());
 };
 
 QMap<QString, QString> TestStartup::play(const QString &stored, const QStringList &switches,
-                                         const QString &lang, const QString &toolkitFolder)
+    const QString &lang, const QString &toolkitFolder)
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -101,7 +98,7 @@ QMap<QString, QString> TestStartup::play(const QString &stored, const QStringLis
     env.insert(QLatin1String(toolkitFolderVariable), toolkitFolder);
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(),
-                QStringList { QLatin1String(scenarioSwitch), stored } + switches);
+        QStringList { QLatin1String(scenarioSwitch), stored } + switches);
     if (!child.waitForFinished(30000) || child.exitCode() != 0) {
         qWarning() << child.readAllStandardError();
         return {};
@@ -126,23 +123,37 @@ void TestStartup::language_data()
 
     const QString us = QStringLiteral("en_US.UTF-8");
     QTest::newRow("nothing stored: the system's locale")
-            << absent << QStringList() << us << us << "en_US" << "&File";
+        << absent << QStringList() << us << us << "en_US"
+        << "&File";
     QTest::newRow("default stored: the system's locale")
-            << defaultLanguageCode << QStringList() << us << us << "en_US" << "&File";
+        << defaultLanguageCode << QStringList() << us << us << "en_US"
+        << "&File";
     QTest::newRow("system in German: catalogue dorvex_de serves de_AT")
-            << absent << QStringList() << "de_AT.UTF-8" << "de_AT.UTF-8" << "de_AT" << "&Datei";
+        << absent << QStringList() << "de_AT.UTF-8"
+        << "de_AT.UTF-8"
+        << "de_AT"
+        << "&Datei";
     QTest::newRow("de stored: LANG and locale follow, catalogue found")
-            << "de" << QStringList() << us << "de" << "de_DE" << "&Datei";
-    QTest::newRow("de stored with -d: the same")
-            << "de" << QStringList { "-d" } << us << "de" << "de_DE" << "&Datei";
+        << "de" << QStringList() << us << "de"
+        << "de_DE"
+        << "&Datei";
+    QTest::newRow("de stored with -d: the same") << "de" << QStringList { "-d" } << us << "de"
+                                                 << "de_DE"
+                                                 << "&Datei";
     QTest::newRow("de stored with -nolang: not read, nothing translated")
-            << "de" << QStringList { "-nolang" } << us << us << "en_US" << "&File";
+        << "de" << QStringList { "-nolang" } << us << us << "en_US"
+        << "&File";
     QTest::newRow("de stored with -d -nolang: the same")
-            << "de" << QStringList { "-d", "-nolang" } << us << us << "en_US" << "&File";
+        << "de" << QStringList { "-d", "-nolang" } << us << us << "en_US"
+        << "&File";
     QTest::newRow("de stored with -nolang2: recognised only as a whole")
-            << "de" << QStringList { "-nolang2" } << us << "de" << "de_DE" << "&Datei";
+        << "de" << QStringList { "-nolang2" } << us << "de"
+        << "de_DE"
+        << "&Datei";
     QTest::newRow("fr stored: no French catalogue, English texts")
-            << "fr" << QStringList() << us << "fr" << "fr_FR" << "&File";
+        << "fr" << QStringList() << us << "fr"
+        << "fr_FR"
+        << "&File";
 }
 
 void TestStartup::language()
@@ -195,13 +206,21 @@ void TestStartup::toolkitCatalogueBesideOurs_data()
     QTest::addColumn<QString>("shortcut");
 
     QTest::newRow("German: standard buttons and key names too")
-            << "de" << QStringList() << false << "&Datei" << "Abbrechen" << "Strg+Q";
+        << "de" << QStringList() << false << "&Datei"
+        << "Abbrechen"
+        << "Strg+Q";
     QTest::newRow("German without the toolkit's catalogue: ours still German")
-            << "de" << QStringList() << true << "&Datei" << "Cancel" << "Ctrl+Q";
+        << "de" << QStringList() << true << "&Datei"
+        << "Cancel"
+        << "Ctrl+Q";
     QTest::newRow("French without our catalogue: no half French")
-            << "fr" << QStringList() << false << "&File" << "Cancel" << "Ctrl+Q";
+        << "fr" << QStringList() << false << "&File"
+        << "Cancel"
+        << "Ctrl+Q";
     QTest::newRow("German with -nolang: English throughout")
-            << "de" << QStringList { "-nolang" } << false << "&File" << "Cancel" << "Ctrl+Q";
+        << "de" << QStringList { "-nolang" } << false << "&File"
+        << "Cancel"
+        << "Ctrl+Q";
 }
 
 void TestStartup::toolkitCatalogueBesideOurs()

@@ -23,7 +23,8 @@ void TestStartupOptions::switches_data()
     QTest::newRow("-nolang") << QStringList { program, "-nolang" } << false << false;
     QTest::newRow("both") << QStringList { program, "-d", "-nolang" } << true << false;
     QTest::newRow("both, other order") << QStringList { program, "-nolang", "-d" } << true << false;
-    QTest::newRow("among others") << QStringList { program, "-style", "fusion", "-d" } << true << true;
+    QTest::newRow("among others") << QStringList { program, "-style", "fusion", "-d" } << true
+                                  << true;
     QTest::newRow("-dx") << QStringList { program, "-dx" } << false << true;
     QTest::newRow("-D") << QStringList { program, "-D" } << false << true;
     QTest::newRow("-nolang2") << QStringList { program, "-nolang2" } << false << true;

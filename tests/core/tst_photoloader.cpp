@@ -206,8 +206,8 @@ void TestPhotoLoader::changedAfterBeingFound_data()
         << encoded(QSize(3000, 200), Qt::green, "PNG") << "photos:a.png" << QColor(Qt::green);
     QTest::newRow("replaced by text")
         << QByteArray("not a photo any more") << "photos:b.png" << QColor(Qt::blue);
-    QTest::newRow("made unreadable") << QByteArray("unreadable") << "photos:b.png"
-                                     << QColor(Qt::blue);
+    QTest::newRow("made unreadable")
+        << QByteArray("unreadable") << "photos:b.png" << QColor(Qt::blue);
     QTest::newRow("replaced by a header bomb")
         << jpegClaiming(QSize(50000, 50000), true) << "photos:b.png" << QColor(Qt::blue);
 }

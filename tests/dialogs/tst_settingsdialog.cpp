@@ -195,7 +195,8 @@ void TestSettingsDialog::formTextsAndSize()
     const QList<QPair<QString, QPair<QString, QString>>> boxes {
         { "scaleClockImageCheckBox",
             { "&Scale clock image",
-                "Scale the picture to the largest size at which it shows whole (never distorted)" } },
+                "Scale the picture to the largest size at which it shows whole (never "
+                "distorted)" } },
         { "beepOnAlarmCheckBox",
             { "Make a \"&beep\" sound on alarm",
                 "Play the default \"beep\" sound when alarm fires" } },

@@ -29,8 +29,8 @@ void TestResources::picturesHaveTheirFormatAndSize_data()
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<QSize>("size");
     for (const char *icon : { "dorvex_mini", "dialog-information", "system-log-out", "go-top",
-                              "go-bottom", "preferences-system", "help-browser",
-                              "format-text-bold", "view-fullscreen", "redled", "greenled" }) {
+             "go-bottom", "preferences-system", "help-browser", "format-text-bold",
+             "view-fullscreen", "redled", "greenled" }) {
         const QString path = QStringLiteral(":/icons/images/%1.png").arg(QLatin1String(icon));
         QTest::newRow(icon) << path << QByteArray("png") << QSize(16, 16);
         const QString twice = QStringLiteral(":/icons/images/%1@2x.png").arg(QLatin1String(icon));
@@ -88,7 +88,7 @@ void TestResources::pathsAreExactAndCaseSensitive()
 int main(int argc, char **argv)
 {
     registeredEarly = QFile::exists(":/icons/images/dorvex_mini.png")
-            && QFile::exists(":/images/images/clocmain1.jpg");
+        && QFile::exists(":/images/images/clocmain1.jpg");
     QCoreApplication application(argc, argv);
     TestResources test;
     return QTest::qExec(&test, argc, argv);
