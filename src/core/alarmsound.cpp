@@ -84,23 +84,23 @@ void AlarmSound::ringWhileOpen(QDialog *dialog)
     connect(dialog, &QDialog::finished, this, [this, dialog] { dialogClosed(dialog); });
     connect(dialog, &QObject::destroyed, this, &AlarmSound::dialogClosed);
     latestRing = Clock::instance().sinceBoot();
-    if (!ringing)
+    if (!isRinging())
         startRinging();
 }
 
 bool AlarmSound::isRinging() const
 {
-    return ringing;
+    // The ticker runs exactly while a ring lasts.
+    return ticker.isActive();
 }
 
 bool AlarmSound::isRingingBell() const
 {
-    return ringing && bell;
+    return isRinging() && bell;
 }
 
 void AlarmSound::startRinging()
 {
-    ringing = true;
     ticker.start();
     prepare();
     if (player)
@@ -109,7 +109,6 @@ void AlarmSound::startRinging()
 
 void AlarmSound::stopRinging()
 {
-    ringing = false;
     bell = false;
     ticker.stop();
     release();
@@ -119,7 +118,7 @@ void AlarmSound::dialogClosed(QObject *dialog)
 {
     openDialogs.removeAll(dialog);
     openDialogs.removeAll(nullptr);
-    if (openDialogs.isEmpty() && ringing)
+    if (openDialogs.isEmpty() && isRinging())
         stopRinging();
 }
 
@@ -139,7 +138,7 @@ void AlarmSound::playerEnded()
     player->disconnect(this);
     player->deleteLater();
     player = nullptr;
-    if (ringing)
+    if (isRinging())
         fallBackToBell();
 }
 

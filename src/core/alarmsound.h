@@ -69,7 +69,6 @@ private:
     QProcess *player = nullptr;
     QList<QPointer<QObject>> openDialogs;
     std::chrono::milliseconds latestRing { 0 };
-    bool ringing = false;
     bool bell = false;
     bool noDeviceReported = false;
 };

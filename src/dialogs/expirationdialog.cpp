@@ -99,6 +99,7 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
         QSettings settings;
         photoToRemember = SettingsKeys::readLastShownPhoto(settings);
         scaleImage = SettingsKeys::scaleClockImage.read(settings);
+        soundWanted = SettingsKeys::beepOnAlarm.read(settings);
     }
 
     alarmNumberLeftLabel->setText(QStringLiteral("%1").arg(alarmNumber));
@@ -124,9 +125,6 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     showPicture();
     activateWindow();
     raise();
-
-    const QSettings settings;
-    soundWanted = SettingsKeys::beepOnAlarm.read(settings);
 }
 
 void ExpirationDialog::setDueLine(const QString &line)

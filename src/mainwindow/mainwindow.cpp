@@ -325,7 +325,7 @@ void MainWindow::rescheduleAlarm(int index)
 void MainWindow::updateAlarms()
 {
     for (int index = 0; index < alarmCount; ++index)
-        engine->setAlarm(index, timeEdit(index)->time(), alarmArmed[index]);
+        rescheduleAlarm(index);
     engine->check();
     // Every minute: how far off the next ring is changes with the time.
     showNextAlarm();
