@@ -18,6 +18,10 @@ namespace {
 // Narrower than any printing character of the sentence's font.
 const int minimumCharacterWidth = 4;
 
+// More of a text than anyone listens to: a screen reader is given this much
+// of a text that may be megabytes long.
+const int spokenAtMost = 1000;
+
 struct TextLine
 {
     int start;
@@ -104,8 +108,11 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
 
     alarmNumberLeftLabel->setText(QStringLiteral("%1").arg(alarmNumber));
     alarmNumberRightLabel->setText(alarmNumberLeftLabel->text());
-    alarmLabel->setText(tr("Alarm \"%1\" expired!").arg(text));
     setDueLine(QString());
+    const QString spokenText
+        = text.size() > spokenAtMost ? text.left(spokenAtMost) + QChar(0x2026) : text;
+    setAccessibleName(tr("Alarm %1: %2").arg(alarmNumber).arg(spokenText));
+    setAccessibleDescription(tr("Click anywhere or press Escape to dismiss."));
 
     // Fixed to the primary screen's size so that the window manager cannot
     // shrink the alarm into a corner, and placed on that screen, which it
@@ -121,7 +128,7 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     }
     setWindowState(Qt::WindowFullScreen);
 
-    fitSentenceToScreen();
+    fitSentenceToScreen(tr("Alarm \"%1\" expired!").arg(text));
     showPicture();
     activateWindow();
     raise();
@@ -133,7 +140,9 @@ void ExpirationDialog::setDueLine(const QString &line)
     dueLabel->setVisible(!line.isEmpty());
 }
 
-void ExpirationDialog::fitSentenceToScreen()
+// The column is measured with the form's one-line sentence in place, never
+// with the whole text, which may be megabytes to lay out.
+void ExpirationDialog::fitSentenceToScreen(const QString &sentence)
 {
     ensurePolished();
     const QMargins margins = layout()->contentsMargins();
@@ -148,8 +157,7 @@ void ExpirationDialog::fitSentenceToScreen()
                             .tightBoundingRect(alarmNumberLeftLabel->text())
                             .height();
     const int maximumHeight = qMin(shared / 2, shared - figures);
-    alarmLabel->setText(
-        fittedSentence(alarmLabel->text(), alarmLabel->font(), width, maximumHeight));
+    alarmLabel->setText(fittedSentence(sentence, alarmLabel->font(), width, maximumHeight));
 }
 
 // The room the layout leaves for the picture, between the digits and under

@@ -29,7 +29,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void fitSentenceToScreen();
+    void fitSentenceToScreen(const QString &sentence);
     QSize pictureArea() const;
     void showPicture();
 

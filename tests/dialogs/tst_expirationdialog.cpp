@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -39,6 +40,8 @@ private slots:
     void formOrderAndLayout();
     void sentenceAndNumbers_data();
     void sentenceAndNumbers();
+    void sentenceShowsTheTextAsTyped_data();
+    void sentenceShowsTheTextAsTyped();
     void coversPrimaryScreenAndStaysOnTop();
     void coloursAsRendered();
     void pointingHandEverywhere();
@@ -430,6 +433,48 @@ void TestExpirationDialog::sentenceAndNumbers()
     QCOMPARE(label(dialog, "alarmNumberLeftLabel")->text(), digits);
     QCOMPARE(label(dialog, "alarmNumberRightLabel")->text(), digits);
     QVERIFY(dialog.windowTitle().isEmpty());
+}
+
+void TestExpirationDialog::sentenceShowsTheTextAsTyped_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("cutShort");
+
+    QTest::newRow("coloured, then a stray tag")
+        << "<span style=\"color:#00ff00\">GREEN</span> a<b" << false;
+    QTest::newRow("a lone angle bracket") << "<" << false;
+    QTest::newRow("an ampersand") << "Tea & biscuits" << false;
+    QTest::newRow("an escaped bracket") << "&lt;tea&gt;" << false;
+    QTest::newRow("a picture of a file") << "<img src=\"/etc/passwd\">" << false;
+    QTest::newRow("a megabyte of markup") << QStringLiteral("<i>x</i> ").repeated(1 << 17) << true;
+}
+
+void TestExpirationDialog::sentenceShowsTheTextAsTyped()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, cutShort);
+
+    ExpirationDialog dialog(text, 1);
+    const QLabel *sentence = label(dialog, "alarmLabel");
+    QString shown = sentence->text();
+    // Read as a label of that format reads it.
+    if (sentence->textFormat() == Qt::RichText
+        || (sentence->textFormat() == Qt::AutoText && Qt::mightBeRichText(shown))) {
+        QTextDocument document;
+        document.setHtml(shown);
+        shown = document.toPlainText();
+    }
+    const QString typed = QStringLiteral("Alarm \"%1\" expired!").arg(text);
+    if (!cutShort) {
+        QCOMPARE(shown, typed);
+        return;
+    }
+    // Broken into lines and cut short, the start as typed.
+    QVERIFY(shown.endsWith(QChar(0x2026)));
+    shown.chop(1);
+    const QStringList lines = shown.split(QLatin1Char('\n'));
+    QVERIFY(lines.size() > 1);
+    QVERIFY(typed.simplified().startsWith(lines.join(QLatin1Char(' ')).simplified()));
 }
 
 void TestExpirationDialog::coversPrimaryScreenAndStaysOnTop()
