@@ -65,6 +65,14 @@
         <source>Alarm &quot;%1&quot; expired!</source>
         <translation>Alarm „%1“ ausgelöst!</translation>
     </message>
+    <message>
+        <source>Alarm %1: %2</source>
+        <translation>Alarm %1: %2</translation>
+    </message>
+    <message>
+        <source>Click anywhere or press Escape to dismiss.</source>
+        <translation>Zum Beenden irgendwo klicken oder Escape drücken.</translation>
+    </message>
 </context>
 <context>
     <name>HelpDialog</name>
@@ -309,6 +317,74 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>Dorvex: the alarm settings could not be saved to %1.</source>
         <translation>Dorvex: Die Weckereinstellungen konnten nicht in %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Lock alarm 1</source>
+        <translation>Alarm 1 sperren</translation>
+    </message>
+    <message>
+        <source>Enable alarm 1</source>
+        <translation>Alarm 1 aktiv</translation>
+    </message>
+    <message>
+        <source>Lock alarm 2</source>
+        <translation>Alarm 2 sperren</translation>
+    </message>
+    <message>
+        <source>Enable alarm 2</source>
+        <translation>Alarm 2 aktiv</translation>
+    </message>
+    <message>
+        <source>Lock alarm 3</source>
+        <translation>Alarm 3 sperren</translation>
+    </message>
+    <message>
+        <source>Enable alarm 3</source>
+        <translation>Alarm 3 aktiv</translation>
+    </message>
+    <message>
+        <source>Text of alarm 1</source>
+        <translation>Text von Alarm 1</translation>
+    </message>
+    <message>
+        <source>Text of alarm 2</source>
+        <translation>Text von Alarm 2</translation>
+    </message>
+    <message>
+        <source>Text of alarm 3</source>
+        <translation>Text von Alarm 3</translation>
+    </message>
+    <message>
+        <source>Alarm 1 clock</source>
+        <translation>Uhr von Alarm 1</translation>
+    </message>
+    <message>
+        <source>Alarm 2 clock</source>
+        <translation>Uhr von Alarm 2</translation>
+    </message>
+    <message>
+        <source>Alarm 3 clock</source>
+        <translation>Uhr von Alarm 3</translation>
+    </message>
+    <message>
+        <source>Alarms need Dorvex running.</source>
+        <translation>Alarme nur, wenn Dorvex läuft.</translation>
+    </message>
+    <message>
+        <source>All alarms are disabled</source>
+        <translation>Alle Alarme sind ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>No alarm will ring</source>
+        <translation>Kein Alarm wird klingeln</translation>
+    </message>
+</context>
+<context>
+    <name>MyAnalogClock</name>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>A clock face read out: its caption (such as &quot;Alarm 1 clock&quot;), then its time.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>

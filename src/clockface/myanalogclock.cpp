@@ -47,12 +47,31 @@ MyAnalogClock::MyAnalogClock(QWidget *parent)
     : QWidget(parent)
 {
     resize(200, 200);
+    nameForScreenReaders();
+}
+
+void MyAnalogClock::setCaption(const QString &caption)
+{
+    shownCaption = caption;
+    nameForScreenReaders();
 }
 
 void MyAnalogClock::updateTime(QTime time)
 {
     shownTime = time;
+    nameForScreenReaders();
     update();
+}
+
+// Said as the hands show it: a null time as midnight, seconds only when the
+// hand is off twelve.
+void MyAnalogClock::nameForScreenReaders()
+{
+    const QTime time = shownTime.isValid() ? shownTime : QTime(0, 0);
+    const QString said
+        = time.toString(time.second() == 0 ? QStringLiteral("HH:mm") : QStringLiteral("HH:mm:ss"));
+    //: A clock face read out: its caption (such as "Alarm 1 clock"), then its time.
+    setAccessibleName(shownCaption.isEmpty() ? said : tr("%1, %2").arg(shownCaption, said));
 }
 
 void MyAnalogClock::paintEvent(QPaintEvent *)

@@ -6,15 +6,16 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QSettings>
-#include <QWidget>
+#include <QStatusBar>
 
-AutostartOffer::AutostartOffer(
-    QWidget *window, QWidget *bar, QAbstractButton *acceptButton, QAbstractButton *dismissButton)
-    : QObject(window)
-    , window(window)
+AutostartOffer::AutostartOffer(QStatusBar *statusBar, QWidget *bar, QAbstractButton *acceptButton,
+    QAbstractButton *dismissButton)
+    : QObject(statusBar)
+    , window(statusBar->window())
     , bar(bar)
-    , windowHeight(window->minimumHeight())
 {
+    bar->hide();
+    statusBar->addWidget(bar);
     connect(acceptButton, &QAbstractButton::clicked, this, &AutostartOffer::accept);
     connect(dismissButton, &QAbstractButton::clicked, this, &AutostartOffer::dismiss);
 }
@@ -61,8 +62,5 @@ void AutostartOffer::recordAnswer()
 
 void AutostartOffer::setShown(bool shown)
 {
-    if (shown == bar->isVisibleTo(window))
-        return;
     bar->setVisible(shown);
-    window->setFixedHeight(windowHeight + (shown ? bar->height() : 0));
 }

@@ -4,19 +4,20 @@
 #include <QObject>
 
 class QAbstractButton;
+class QStatusBar;
 class QWidget;
 
 // Alarms ring only while the program runs, so once an alarm is armed and
-// nothing starts the program at log-in, a bar at the foot of the window
-// offers to; it blocks nothing, and after either answer it never comes
-// back (until the settings are reset). The window grows by the bar's height
-// while it shows, as the window is otherwise of a fixed size.
+// nothing starts the program at log-in, a line in the status bar offers to;
+// it blocks nothing, and after either answer it never comes back (until the
+// settings are reset). The window keeps its fixed size meanwhile.
 class AutostartOffer : public QObject
 {
     Q_OBJECT
 
 public:
-    AutostartOffer(QWidget *window, QWidget *bar, QAbstractButton *acceptButton,
+    // The bar, with the buttons in it, goes into the status bar.
+    AutostartOffer(QStatusBar *statusBar, QWidget *bar, QAbstractButton *acceptButton,
         QAbstractButton *dismissButton);
 
     // To be told whenever the armed alarms change.
@@ -35,7 +36,6 @@ private:
 
     QWidget *window;
     QWidget *bar;
-    int windowHeight;
     bool alarmsArmed = false;
 };
 

@@ -20,6 +20,7 @@
 #include "version.h"
 #include "windowplacement.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -60,6 +61,19 @@ QString widestTimeText(const QFontMetrics &metrics)
     return text;
 }
 
+// A tool tip reads its text as markup when it looks like some: the alarm's
+// text is shown as typed all the same, and cut short, as a tool tip lays out
+// all it is given, a text of megabytes too.
+QString plainToolTip(const QString &line)
+{
+    constexpr int shownAtMost = 500;
+    const QString shown = line.size() > shownAtMost ? line.left(shownAtMost) + QChar(0x2026) : line;
+    if (!Qt::mightBeRichText(shown))
+        return shown;
+    return QLatin1String("<p style=\"white-space:pre-wrap\">") + shown.toHtmlEscaped()
+        + QLatin1String("</p>");
+}
+
 } // namespace
 
 MainWindow::MainWindow(bool debugMode, QWidget *parent)
@@ -75,7 +89,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
     setWindowIcon(ProgramIcon::icon());
     autostartOffer = new AutostartOffer(
-        this, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
+        statusbar, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
 
     connect(timeEditAlarm1, SIGNAL(timeChanged(const QTime &)), analogClock1,
         SLOT(updateTime(const QTime &)));
@@ -304,6 +318,13 @@ void MainWindow::updateLamps()
             QIcon(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
                                     : QStringLiteral(":/icons/images/redled.png"))
                 .pixmap(QSize(16, 16), devicePixelRatioF()));
+    // The enable boxes stay checked: screen readers are told why nothing rings.
+    const bool allDisabled = disableAllCheckBox->isChecked();
+    for (int index = 0; index < alarmCount; ++index)
+        enableCheckBox(index)->setAccessibleDescription(
+            allDisabled ? tr("All alarms are disabled") : QString());
+    disableAllCheckBox->setAccessibleDescription(
+        allDisabled ? tr("No alarm will ring") : QString());
     autostartOffer->setAlarmsArmed(alarmArmed.contains(true));
 }
 
@@ -369,6 +390,9 @@ void MainWindow::noteMissedAlarm(int index, const QDateTime &due)
     missedAlarms.append(
         AlarmNotices::missedLine(index + 1, due.toTimeZone(Clock::instance().timeZone())));
     showMissedAlarms();
+    // Screen readers do not watch the status bar: the new line is announced.
+    QAccessibleEvent announcement(&missedLabel, QAccessible::Alert);
+    QAccessible::updateAccessibility(&announcement);
 }
 
 void MainWindow::showMissedAlarms()
@@ -384,7 +408,7 @@ void MainWindow::showNextAlarm()
     const Clock &clock = Clock::instance();
     for (int index = 0; index < alarmCount; ++index)
         ledLabel(index)->setToolTip(
-            NextAlarmText::lampLine(*engine, index, alarmTexts[index], clock));
+            plainToolTip(NextAlarmText::lampLine(*engine, index, alarmTexts[index], clock)));
     if (!trayIcon)
         return;
     // Only what changed, so that a tray panel is not asked to redraw the

@@ -61,11 +61,11 @@ void TestAutostartOffer::shownOnlyWhenWanted()
     QSettings().setValue(answerKey, answered);
     QVERIFY(AutostartEntry().setEnabled(entryOn));
 
-    // Armed at start, or later: the window grows by the bar below the buttons.
+    // Armed at start, or later: a line in the status bar, the window as it was.
     const bool wanted = !answered && !entryOn;
     newWindow();
     QCOMPARE(shown(), wanted);
-    QCOMPARE(window->height(), 308 + (wanted ? bar()->height() : 0));
+    QCOMPARE(window->size(), QSize(482, 308));
     QSettings().setValue(SettingsKeys::alarmEnabledKey(1), false);
     newWindow();
     QVERIFY(!shown());
@@ -73,7 +73,21 @@ void TestAutostartOffer::shownOnlyWhenWanted()
     QCOMPARE(shown(), wanted);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QVERIFY(!wanted || bar()->geometry().bottom() < window->centralWidget()->height());
+    QCOMPARE(window->size(), QSize(482, 308));
+    if (!wanted)
+        return;
+    // Whole, below the form, which keeps the room of every control.
+    QWidget *form = window->centralWidget();
+    const QRect barInWindow(bar()->mapTo(window.get(), QPoint()), bar()->size());
+    QVERIFY(window->rect().contains(barInWindow));
+    QVERIFY(barInWindow.top() > form->geometry().bottom());
+    for (const QWidget *control :
+        form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (control->isVisibleTo(form))
+            QVERIFY2(form->rect().contains(control->geometry()), qPrintable(control->objectName()));
+    }
+    for (const QPushButton *button : bar()->findChildren<QPushButton *>())
+        QVERIFY(button->width() >= button->sizeHint().width());
 }
 
 void TestAutostartOffer::answersAreKept_data()

@@ -107,8 +107,6 @@ void TestMainWindowForm::widgetsInCreationOrderAndPlace()
         { "alarm1DebugToolButton", "QToolButton", { 10, 30, 25, 22 } },
         { "alarm2DebugToolButton", "QToolButton", { 10, 100, 25, 22 } },
         { "alarm3DebugToolButton", "QToolButton", { 10, 170, 25, 22 } },
-        // Below the form, hidden until the window grows to offer start at log-in.
-        { "autostartOfferFrame", "QFrame", { 10, 264, 462, 44 } },
     };
     QWidget *central = window->centralWidget();
     QCOMPARE(central->objectName(), QStringLiteral("centralwidget"));
