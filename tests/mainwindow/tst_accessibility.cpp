@@ -26,6 +26,13 @@ void noteAlert(QAccessibleEvent *event)
         alerted << event->object()->objectName();
 }
 
+// The platform passes events on once a screen reader has started.
+void screenReaderListens(bool listens)
+{
+    QAccessible::installUpdateHandler(listens ? noteAlert : nullptr);
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(listens);
+}
+
 } // namespace
 
 class TestAccessibility : public QObject
@@ -38,7 +45,11 @@ private slots:
         clock = std::make_unique<TestClock>(QDateTime(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC));
         Clock::install(clock.get());
     }
-    void cleanup() { Clock::install(nullptr); }
+    void cleanup()
+    {
+        screenReaderListens(false);
+        Clock::install(nullptr);
+    }
     void screenReadersHearEachControlsAlarm_data();
     void screenReadersHearEachControlsAlarm();
     void lampToolTipShowsTheTextAsTyped_data();
@@ -100,10 +111,7 @@ void TestAccessibility::screenReadersHearEachControlsAlarm()
     QFETCH(QString, heard);
     const std::unique_ptr<MainWindow> window = newWindow(QString());
     alerted.clear();
-    QAccessible::installUpdateHandler(noteAlert);
-    QPlatformAccessibility *platform
-        = QGuiApplicationPrivate::platformIntegration()->accessibility();
-    platform->setActive(true);
+    screenReaderListens(true);
     auto *allDisabled = window->findChild<QCheckBox *>("disableAllCheckBox");
     if (change == "type")
         window->findChild<QTimeEdit *>("timeEditAlarm2")->setTime(QTime(7, 30));
@@ -117,8 +125,6 @@ void TestAccessibility::screenReadersHearEachControlsAlarm()
         = QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(widget));
     QCOMPARE(read->text(QAccessible::Name) + '|' + read->text(QAccessible::Description), heard);
     QCOMPARE(alerted.contains(widget), change == "sleep");
-    platform->setActive(false);
-    QAccessible::installUpdateHandler(nullptr);
 }
 
 void TestAccessibility::lampToolTipShowsTheTextAsTyped_data()
