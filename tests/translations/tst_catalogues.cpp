@@ -2,6 +2,7 @@
 #include "helpdialog.h"
 #include "mainwindow.h"
 #include "settingsdialog.h"
+#include "settingskeys.h"
 #include "testenvironment.h"
 
 #include <QAbstractButton>
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTabBar>
 #include <QTranslator>
 #include <QXmlStreamReader>
@@ -112,6 +114,8 @@ QStringList untranslatedIn(const QList<Message> &messages)
 std::vector<std::unique_ptr<QWidget>> openForms()
 {
     std::vector<std::unique_ptr<QWidget>> forms;
+    // An armed alarm brings the offer to start at log-in into the status bar.
+    QSettings().setValue(SettingsKeys::alarmEnabledKey(1), true);
     forms.emplace_back(new MainWindow(true));
     forms.emplace_back(new SettingsDialog(true));
     forms.emplace_back(new HelpDialog(QStringLiteral("help.txt")));
