@@ -232,7 +232,8 @@ void TestTrayWindow::exitAsksAndNeverParks()
     QVERIFY(no.answered());
     QCOMPARE(no.dialogText(), QStringLiteral("Dou you want to exit?"));
     QVERIFY(!parked());
-    QCOMPARE(mappedPanels(), 1);
+    // Asked while the question closes, X may not list the panel at once.
+    QTRY_COMPARE(mappedPanels(), 1);
 }
 
 void TestTrayWindow::minimiseToTrayParks()
