@@ -50,8 +50,12 @@ build: configure
 run: build
 	cd $(BUILD_DIR) && ./dorvex $(ARGS)
 
+# Most tests wait on X servers and processes rather than on the processor,
+# so four run side by side even on two cores.
+TEST_JOBS ?= 4
+
 test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 300
+	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 300 --parallel $(TEST_JOBS)
 
 bench: deps
 	bench/run-benchmarks

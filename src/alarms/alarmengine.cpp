@@ -165,6 +165,8 @@ void AlarmEngine::check()
     if (!watchedTo.isValid())
         return;
     const QDateTime now = clock.now();
+    // Tells when a clock that was set reached the engine.
+    qCDebug(alarmLog, "looks at the clock at %s", qPrintable(now.toString(Qt::ISODateWithMs)));
     struct Ring
     {
         int index;

@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
@@ -207,6 +208,15 @@ bool DorvexProcess::start()
     return !panelWindow.isEmpty();
 }
 
+QList<QDateTime> DorvexProcess::looksAtTheClock(const QString &text)
+{
+    static const QRegularExpression lookLine(QStringLiteral("looks at the clock at (\\S+)"));
+    QList<QDateTime> looks;
+    for (auto match = lookLine.globalMatch(text); match.hasNext();)
+        looks << QDateTime::fromString(match.next().captured(1), Qt::ISODateWithMs);
+    return looks;
+}
+
 bool DorvexProcess::isRunning() const
 {
     return process.state() == QProcess::Running;
@@ -349,6 +359,44 @@ void DorvexProcess::dismissAlarmDueAt(const QDateTime &alarmAt)
     QVERIFY(QDateTime::currentDateTime() >= alarmAt);
     QTest::qWait(500);
     QVERIFY(isRunning());
+}
+
+FakedClock::FakedClock(Monotonic monotonic, const QDateTime &startUtc)
+    : monotonic(monotonic)
+    , offsetSecs(startUtc.isValid() ? QDateTime::currentDateTimeUtc().secsTo(startUtc) : 0)
+{
+    writeOffset();
+}
+
+QProcessEnvironment FakedClock::environment() const
+{
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAKETIME_LIBRARY));
+    environment.insert(
+        QStringLiteral("FAKETIME_TIMESTAMP_FILE"), folder.filePath(QStringLiteral("offset")));
+    environment.insert(QStringLiteral("FAKETIME_CACHE_DURATION"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"),
+        monotonic == Monotonic::RunsOn ? QStringLiteral("1") : QStringLiteral("0"));
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("dorvex.alarms=true"));
+    return environment;
+}
+
+void FakedClock::moveBy(qint64 secs)
+{
+    offsetSecs += secs;
+    writeOffset();
+}
+
+QDateTime FakedClock::now() const
+{
+    return QDateTime::currentDateTimeUtc().addSecs(offsetSecs);
+}
+
+void FakedClock::writeOffset()
+{
+    QFile file(folder.filePath(QStringLiteral("offset")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray(offsetSecs < 0 ? "" : "+") + QByteArray::number(offsetSecs) + '\n');
 }
 
 namespace StoredSettings {

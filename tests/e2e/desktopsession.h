@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariant>
 
 // What a user at the X display does and sees, through xdotool and xwininfo:
@@ -71,6 +72,10 @@ public:
     // What the program has written to standard error so far; it is passed
     // on to the test's log as well.
     QString standardError() const { return standardErrorText; }
+    // The instants at which the program looked at its clock, in the
+    // program's output `text` (standardError() or a part of it); it tells
+    // them with the alarms' debug output on, as a FakedClock's environment has.
+    static QList<QDateTime> looksAtTheClock(const QString &text);
 
     QString panel() const { return panelWindow; }
     QRect panelGeometry() const;
@@ -114,6 +119,39 @@ private:
     Store store;
     QString panelWindow;
     QString standardErrorText;
+};
+
+// The wall clock of the programs a test starts, moved with libfaketime
+// through a file the test rewrites; a program reads it again at most once a
+// second. The test's own clock stays the real one.
+class FakedClock
+{
+public:
+    enum class Monotonic {
+        // The program's steady clock moves with its wall clock: a move is
+        // time that ran on, and its timers (the minute's re-aim among them)
+        // run out at once.
+        MovesAlong,
+        // Only the wall clock moves, as when it is set: the timers count on
+        // in real time.
+        RunsOn,
+    };
+
+    // The program's wall clock starts at `startUtc`; invalid: at the real time.
+    explicit FakedClock(Monotonic monotonic, const QDateTime &startUtc = QDateTime());
+
+    // What a program needs in its environment to run on this clock.
+    QProcessEnvironment environment() const;
+    void moveBy(qint64 secs);
+    // The program's present instant, as the test reckons it.
+    QDateTime now() const;
+
+private:
+    void writeOffset();
+
+    QTemporaryDir folder;
+    Monotonic monotonic;
+    qint64 offsetSecs = 0;
 };
 
 // The settings store as the program keeps it on disk.

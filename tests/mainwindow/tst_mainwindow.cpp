@@ -40,7 +40,7 @@ struct AlarmSeen
 ModalAnswerer::Answer dismissAlarm(AlarmSeen *seen)
 {
     return [seen](QWidget *dialog) {
-        seen->shownAt = QTime::currentTime();
+        seen->shownAt = Clock::instance().localNow().time();
         QCOMPARE(dialog->metaObject()->className(), "ExpirationDialog");
         seen->sentence = dialog->findChild<QLabel *>("alarmLabel")->text();
         seen->number = dialog->findChild<QLabel *>("alarmNumberLeftLabel")->text();
@@ -109,8 +109,14 @@ private:
     void saveNow() { QMetaObject::invokeMethod(window, "maybeSaveSettings"); }
     void reaimNow() { QMetaObject::invokeMethod(window, "updateAlarms"); }
     void newWindow(bool debugMode = false);
+    // A clock the test moves, read by the window from its start on.
+    TestClock &installClock();
+    // Lets the clock run on `ms`, then alarm `index`'s timer runs out and
+    // a ring it brings is taken.
+    void runOutAlarmTimer(int index, qint64 ms);
 
     MainWindow *window = nullptr;
+    std::unique_ptr<TestClock> testClock;
 };
 
 void TestMainWindow::init()
@@ -122,7 +128,25 @@ void TestMainWindow::cleanup()
 {
     delete window;
     window = nullptr;
+    Clock::install(nullptr);
+    testClock.reset();
     TestEnvironment::instance().unblockStore();
+}
+
+TestClock &TestMainWindow::installClock()
+{
+    testClock = std::make_unique<TestClock>(QDateTime(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC));
+    Clock::install(testClock.get());
+    return *testClock;
+}
+
+void TestMainWindow::runOutAlarmTimer(int index, qint64 ms)
+{
+    testClock->runOn(ms);
+    QMetaObject::invokeMethod(
+        window, qPrintable(QStringLiteral("alarm%1Triggered").arg(index + 1)));
+    // The ring is posted: once it is taken, its dialog has come and gone.
+    QCoreApplication::sendPostedEvents();
 }
 
 void TestMainWindow::newWindow(bool debugMode)
@@ -200,66 +224,72 @@ void TestMainWindow::loadAtStartMarksNothingAndAimsAtTheStoredTime()
 
 void TestMainWindow::alarmFiresOnTimeOnceIntoTheDialog()
 {
+    TestClock &clock = installClock();
     newWindow();
-    const QTime alarmTime = wholeSecondsFromNow(3);
+    const QTime alarmTime = clock.localNow().time().addSecs(3);
     timeEdit(1)->setTime(alarmTime);
     enableBox(1)->setChecked(true);
-    QVERIFY(window->alarmTimer(0)->isActive());
+    // Aimed at its very second, on a timer that never runs out early.
+    const QTimer *timer = window->alarmTimer(0);
+    QVERIFY(timer->isActive());
+    QVERIFY2(timer->remainingTime() > 2900 && timer->remainingTime() <= 3000,
+        qPrintable(QString::number(timer->remainingTime())));
+    QCOMPARE(timer->timerType(), Qt::PreciseTimer);
 
     int dialogs = 0;
     AlarmSeen seen;
-    auto answerer = std::make_unique<ModalAnswerer>(
-        [&](QWidget *dialog) {
-            ++dialogs;
-            dismissAlarm (&seen)(dialog);
-        },
-        10000);
-    QTRY_VERIFY_WITH_TIMEOUT(answerer->answered(), 10000);
-    // Never before its second, and promptly after it (generous slack).
-    QVERIFY2(seen.shownAt >= alarmTime, qPrintable(seen.shownAt.toString("hh:mm:ss.zzz")));
-    QVERIFY(alarmTime.msecsTo(seen.shownAt) < 2000);
+    auto answerer = std::make_unique<ModalAnswerer>([&](QWidget *dialog) {
+        ++dialogs;
+        dismissAlarm (&seen)(dialog);
+    });
+    runOutAlarmTimer(0, 3000);
+    QVERIFY(answerer->answered());
+    QCOMPARE(seen.shownAt, alarmTime);
     QCOMPARE(seen.number, QStringLiteral("1"));
 
     // The same occurrence never comes back, whatever re-aims in between.
-    auto watcher = std::make_unique<ModalAnswerer>(
-        [&](QWidget *dialog) {
-            ++dialogs;
-            QTest::mouseClick(dialog, Qt::LeftButton);
-        },
-        3000);
-    reaimNow();
-    QTest::qWait(1500);
-    reaimNow();
-    QTest::qWait(1500);
+    auto watcher = std::make_unique<ModalAnswerer>([&](QWidget *dialog) {
+        ++dialogs;
+        QTest::mouseClick(dialog, Qt::LeftButton);
+    });
+    for (int reaims = 0; reaims < 2; ++reaims) {
+        clock.runOn(1500);
+        reaimNow();
+        QCoreApplication::sendPostedEvents();
+    }
     QVERIFY(!watcher->answered());
     QCOMPARE(dialogs, 1);
 }
 
 void TestMainWindow::timerRunningOutEarlyWaitsForTheSecond()
 {
+    TestClock &clock = installClock();
     newWindow();
-    const QTime alarmTime = wholeSecondsFromNow(3);
+    const QTime alarmTime = clock.localNow().time().addSecs(3);
     timeEdit(1)->setTime(alarmTime);
     enableBox(1)->setChecked(true);
 
     AlarmSeen seen;
-    ModalAnswerer answerer(dismissAlarm(&seen), 10000);
-    // As if the timer ran out seconds before the alarm's second.
-    QMetaObject::invokeMethod(window, "alarm1Triggered");
+    ModalAnswerer answerer(dismissAlarm(&seen));
+    // As if the timer ran out a second before the alarm's second.
+    runOutAlarmTimer(0, 2000);
     QVERIFY(!answerer.answered());
     QVERIFY(window->alarmTimer(0)->isActive());
-    QTRY_VERIFY_WITH_TIMEOUT(answerer.answered(), 10000);
-    QVERIFY2(seen.shownAt >= alarmTime, qPrintable(seen.shownAt.toString("hh:mm:ss.zzz")));
+    runOutAlarmTimer(0, 1000);
+    QVERIFY(answerer.answered());
+    QCOMPARE(seen.shownAt, alarmTime);
 }
 
 void TestMainWindow::reaimingAfterFiringWaitsForTomorrow()
 {
+    const TestClock &clock = installClock();
     newWindow();
-    timeEdit(2)->setTime(wholeSecondsFromNow(1));
+    timeEdit(2)->setTime(clock.localNow().time().addSecs(1));
     enableBox(2)->setChecked(true);
     AlarmSeen seen;
     ModalAnswerer answerer(dismissAlarm(&seen));
-    QTRY_VERIFY_WITH_TIMEOUT(answerer.answered(), 8000);
+    runOutAlarmTimer(1, 1000);
+    QVERIFY(answerer.answered());
 
     // Aimed at tomorrow once it has rung, and still after the minute's re-aim.
     const QTimer *timer = window->alarmTimer(1);

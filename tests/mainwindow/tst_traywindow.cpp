@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "modalanswerer.h"
 #include "settingskeys.h"
+#include "testclock.h"
 #include "testenvironment.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -44,16 +46,6 @@ void setOption(const SettingsKeys::BoolOption &option, bool value)
 {
     QSettings settings;
     option.write(settings, value);
-}
-
-// How many seconds the time shown lags the current time; negative when it
-// shows no time of day at all.
-int secondsBehind(const QString &shown)
-{
-    const QTime time = QTime::fromString(shown, Qt::TextDate);
-    if (!time.isValid())
-        return -1;
-    return (time.secsTo(QTime::currentTime()) + 86400) % 86400;
 }
 
 } // namespace
@@ -240,7 +232,8 @@ void TestTrayWindow::exitAsksAndNeverParks()
     QVERIFY(no.answered());
     QCOMPARE(no.dialogText(), QStringLiteral("Dou you want to exit?"));
     QVERIFY(!parked());
-    QCOMPARE(mappedPanels(), 1);
+    // Asked while the question closes, X may not list the panel at once.
+    QTRY_COMPARE(mappedPanels(), 1);
 }
 
 void TestTrayWindow::minimiseToTrayParks()
@@ -380,26 +373,30 @@ void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain()
     // Skipped here rather than in a helper, whose skip would end only the helper.
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         QSKIP("no system tray in this session");
+    TestClock clock(QDateTime(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC));
+    Clock::install(&clock);
+    const auto systemClockAgain = qScopeGuard([] { Clock::install(nullptr); });
+    const auto timeNow = [&clock] {
+        return clock.localNow().time().toString(Qt::TextDate);
+    };
     if (startInTray) {
         setOption(SettingsKeys::startOnTray, true);
         window->showAtStart();
     } else {
         SHOW_WINDOW();
-        QTRY_VERIFY(secondsBehind(statusClock()) == 0);
+        QTRY_COMPARE(statusClock(), timeNow());
         child<QPushButton>("toTrayPushButton")->click();
     }
     QVERIFY(parked());
     // Long enough in the tray for a clock left as it was to be visibly wrong.
-    QTest::qWait(4500);
+    clock.runOn(4500);
 
     child<QAction>("action_RestoreWindow")->trigger();
-    const int behind = secondsBehind(statusClock());
-    QVERIFY2(behind >= 0 && behind <= 1, qPrintable(statusClock()));
+    QCOMPARE(statusClock(), timeNow());
 
     // And it goes on ticking.
-    const QString shown = statusClock();
-    QTRY_VERIFY_WITH_TIMEOUT(statusClock() != shown, 3000);
-    QTRY_VERIFY(secondsBehind(statusClock()) == 0);
+    clock.runOn(1000);
+    QTRY_COMPARE(statusClock(), timeNow());
 }
 
 void TestTrayWindow::statusClockHasRoomForEveryTime()

@@ -17,6 +17,16 @@ TestEnvironment::TestEnvironment()
     Q_ASSERT(!current);
     current = this;
     qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    // The one-copy lock and the program's sockets lie in the runtime folder:
+    // a test's own, so that tests running side by side never meet there.
+    // Under the X harness the harness has made one already.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtimeFolder = configDir.path() + QLatin1String("/runtime");
+        QDir().mkpath(runtimeFolder);
+        QFile::setPermissions(
+            runtimeFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtimeFolder.toLocal8Bit());
+    }
     // No alarm of a test is heard on the speakers of the machine running it:
     // unless the harness started a sound server of its own, there is none.
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
