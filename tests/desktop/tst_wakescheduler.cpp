@@ -30,22 +30,6 @@ bool wakeUpQueuedAt(const QByteArray &seconds)
             "alarmtimer_fired, S:01\n # expires at " + seconds + "000000000-");
 }
 
-// The scheduler's helper: the latest child by that name still running.
-qint64 schedulersHelper()
-{
-    qint64 latest = 0;
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        // "pid (name) state parent ..."
-        const QByteArrayList fields
-            = stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ') : QByteArrayList();
-        if (fields.size() > 3 && fields[1] == "(dorvex-wake)" && fields[2] != "Z"
-            && fields[3].toLongLong() == getpid())
-            latest = qMax(latest, pid.toLongLong());
-    }
-    return latest;
-}
-
 bool reaches(WakeScheduler &scheduler, State state)
 {
     QSignalSpy changes(&scheduler, &WakeScheduler::stateChanged);
@@ -163,10 +147,11 @@ void TestWakeScheduler::wakesALeadBeforeTheNextRingUntilKilled()
             !earlier.isValid() || !wakeUpQueuedAt(QByteArray::number(earlier.toSecsSinceEpoch())));
     }
     // Started by root, the helper kept nothing of root's but its own capability.
-    QFile status(QStringLiteral("/proc/%1/status").arg(schedulersHelper()));
+    const qint64 helperPid = scheduler.findChild<QProcess *>()->processId();
+    QFile status(QStringLiteral("/proc/%1/status").arg(helperPid));
     QVERIFY(status.open(QIODevice::ReadOnly));
     QVERIFY(status.readAll().contains("CapPrm:\t0000000800000000\nCapEff:\t0000000800000000\n"));
-    QCOMPARE(kill(schedulersHelper(), SIGKILL), 0);
+    QCOMPARE(kill(helperPid, SIGKILL), 0);
     QVERIFY(reaches(scheduler, State::Failed));
     QVERIFY(!scheduler.wakeTime().isValid());
     QVERIFY(!wakeUpQueuedAt(QByteArray::number(wake.toSecsSinceEpoch())));
