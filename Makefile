@@ -15,7 +15,7 @@ PACKAGES := \
 	libxcb1-dev libxcb-xfixes0-dev python3 \
 	qt6-wayland weston dbus-daemon python3-dbus python3-gi \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev \
-	libglib2.0-dev libqt6svg6
+	libglib2.0-dev libqt6svg6 libcap-dev libcap2-bin
 
 .PHONY: all deps configure build run test bench clean format
 
