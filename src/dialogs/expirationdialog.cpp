@@ -6,7 +6,9 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTextLayout>
@@ -17,6 +19,14 @@ namespace {
 
 // Narrower than any printing character of the sentence's font.
 const int minimumCharacterWidth = 4;
+
+// Large and plain, to be found and hit by someone barely awake, in the
+// window's colours.
+const int snoozeButtonPointSize = 24;
+const char snoozeButtonStyle[] = "QPushButton { color: white; background: #333;"
+                                 " border: 2px solid #888; border-radius: 12px;"
+                                 " padding: 16px 40px; }"
+                                 "QPushButton:pressed { background: #555; }";
 
 struct TextLine
 {
@@ -188,7 +198,62 @@ void ExpirationDialog::showEvent(QShowEvent *event)
         AlarmSound::instance().ringWhileOpen(this);
 }
 
-void ExpirationDialog::mousePressEvent(QMouseEvent *)
+void ExpirationDialog::setSnoozeMinutes(int minutes)
+{
+    if (minutes <= 0) {
+        delete snoozeButton;
+        snoozeButton = nullptr;
+        return;
+    }
+    if (!snoozeButton) {
+        snoozeButton = new QPushButton(this);
+        QFont font = snoozeButton->font();
+        font.setPointSize(snoozeButtonPointSize);
+        snoozeButton->setFont(font);
+        snoozeButton->setStyleSheet(QLatin1String(snoozeButtonStyle));
+        // Neither Enter nor Space may snooze by chance: the key S does.
+        snoozeButton->setAutoDefault(false);
+        snoozeButton->setFocusPolicy(Qt::NoFocus);
+        connect(snoozeButton, &QPushButton::clicked, this, &ExpirationDialog::snooze);
+    }
+    snoozeButton->setText(tr("Snooze %n min", nullptr, minutes));
+    snoozeButton->show();
+    placeSnoozeButton();
+}
+
+void ExpirationDialog::placeSnoozeButton()
+{
+    if (!snoozeButton)
+        return;
+    snoozeButton->adjustSize();
+    const QMargins margins = layout()->contentsMargins();
+    snoozeButton->move(width() - margins.right() - snoozeButton->width(),
+        height() - margins.bottom() - snoozeButton->height());
+}
+
+void ExpirationDialog::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    placeSnoozeButton();
+}
+
+void ExpirationDialog::keyPressEvent(QKeyEvent *event)
+{
+    const bool plainS = event->key() == Qt::Key_S
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (snoozeButton && plainS)
+        snooze();
+    else
+        QDialog::keyPressEvent(event);
+}
+
+void ExpirationDialog::snooze()
+{
+    rememberShownPhoto();
+    done(Snoozed);
+}
+
+void ExpirationDialog::rememberShownPhoto()
 {
     // An empty name means that no photo was ever chosen or stored; writing
     // it would only add an empty key to a store that had none.
@@ -196,5 +261,11 @@ void ExpirationDialog::mousePressEvent(QMouseEvent *)
         QSettings settings;
         settings.setValue(QLatin1String(SettingsKeys::lastShownPhoto), lastShownPhoto);
     }
+}
+
+// The snooze button takes its own clicks: only those elsewhere come here.
+void ExpirationDialog::mousePressEvent(QMouseEvent *)
+{
+    rememberShownPhoto();
     accept();
 }
