@@ -215,26 +215,24 @@ void ExpirationDialog::setSnoozeMinutes(int minutes)
         snoozeButton->setAutoDefault(false);
         snoozeButton->setFocusPolicy(Qt::NoFocus);
         connect(snoozeButton, &QPushButton::clicked, this, &ExpirationDialog::snooze);
+        layout()->addWidget(snoozeButton);
+        layout()->setAlignment(snoozeButton, Qt::AlignHCenter);
     }
     snoozeButton->setText(tr("Snooze %n min", nullptr, minutes));
-    snoozeButton->show();
-    placeSnoozeButton();
+    shrinkPictureToArea();
 }
 
-void ExpirationDialog::placeSnoozeButton()
+// The picture was made for the room the window had before the button came.
+void ExpirationDialog::shrinkPictureToArea()
 {
-    if (!snoozeButton)
+    const QPixmap picture = imageLabel->pixmap();
+    const QSize area = pictureArea();
+    if (picture.isNull() || area.isEmpty()
+        || (picture.width() <= area.width() && picture.height() <= area.height()))
         return;
-    snoozeButton->adjustSize();
-    const QMargins margins = layout()->contentsMargins();
-    snoozeButton->move(width() - margins.right() - snoozeButton->width(),
-        height() - margins.bottom() - snoozeButton->height());
-}
-
-void ExpirationDialog::resizeEvent(QResizeEvent *event)
-{
-    QDialog::resizeEvent(event);
-    placeSnoozeButton();
+    QPixmap smaller = picture.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    smaller.setDevicePixelRatio(picture.devicePixelRatio());
+    imageLabel->setPixmap(smaller);
 }
 
 void ExpirationDialog::keyPressEvent(QKeyEvent *event)

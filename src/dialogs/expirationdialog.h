@@ -9,7 +9,6 @@
 class QKeyEvent;
 class QMouseEvent;
 class QPushButton;
-class QResizeEvent;
 class QShowEvent;
 
 // The full-screen window raised when an alarm goes off: the alarm's number
@@ -39,12 +38,11 @@ protected:
     // The alarm is heard from the moment it is seen.
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void rememberShownPhoto();
     void snooze();
-    void placeSnoozeButton();
+    void shrinkPictureToArea();
     void fitSentenceToScreen();
     QSize pictureArea() const;
     void showPicture();

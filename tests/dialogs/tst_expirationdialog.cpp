@@ -929,12 +929,20 @@ void TestExpirationDialog::snoozeOrDismiss()
     QFETCH(QString, gesture);
     QFETCH(int, result);
     writePhoto(QStringLiteral("Sunrise.png"), red);
+    // Grown to the room it has, the photo would reach the button if it could.
+    storeOption(SettingsKeys::scaleClockImage, true);
     ExpirationDialog dialog(QStringLiteral("Tea"), 1);
     dialog.setSnoozeMinutes(snoozeMinutes);
     auto *button = dialog.findChild<QPushButton *>();
     QCOMPARE(button != nullptr, snoozeMinutes > 0);
 
     const int ended = runDialog(dialog, [&](QWidget *shown) {
+        if (button) {
+            // The button has room of its own, under the picture.
+            const QLabel *image = label(dialog, "imageLabel");
+            const int pictureHeight = image->pixmap().deviceIndependentSize().toSize().height();
+            QVERIFY(image->geometry().center().y() + pictureHeight / 2 < button->y());
+        }
         if (gesture == QLatin1String("snooze button"))
             clickOn(shown, Qt::LeftButton, button->geometry().center());
         else if (gesture == QLatin1String("click beside"))
