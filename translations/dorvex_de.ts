@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AlarmDays</name>
+    <message>
+        <source>Once</source>
+        <translation>Einmal</translation>
+    </message>
+    <message>
+        <source>Every day</source>
+        <translation>Täglich</translation>
+    </message>
+</context>
+<context>
     <name>AlarmNotices</name>
     <message>
         <source>%1 min</source>
@@ -25,6 +36,37 @@
     <message>
         <source>Alarm %1 at %2</source>
         <translation>Alarm %1 um %2</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Schlummern</translation>
+    </message>
+    <message>
+        <source>Dismiss</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmTextDialog</name>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Enter text to show when alarm %1 fires:</source>
+        <translation>Text, der bei Alarm %1 angezeigt wird:</translation>
+    </message>
+    <message>
+        <source>Every day</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <source>Mon–Fri</source>
+        <translation>Mo–Fr</translation>
+    </message>
+    <message>
+        <source>Once</source>
+        <translation>Einmal</translation>
     </message>
 </context>
 <context>
@@ -72,6 +114,13 @@
     <message>
         <source>Click anywhere or press Escape to dismiss.</source>
         <translation>Zum Beenden irgendwo klicken oder Escape drücken.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Snooze %n min</source>
+        <translation>
+            <numerusform>Schlummern %n Min.</numerusform>
+            <numerusform>Schlummern %n Min.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -555,6 +604,18 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>Scale the picture to the largest size at which it shows whole (never distorted)</source>
         <translation>Das Bild so groß zeigen, wie es ganz auf den Bildschirm passt (nie verzerrt)</translation>
+    </message>
+    <message>
+        <source>Snooze &amp;length:</source>
+        <translation>Schlummer&amp;dauer:</translation>
+    </message>
+    <message>
+        <source>How long a snoozed alarm waits before it rings again</source>
+        <translation>Wie lange ein schlummernder Alarm wartet, bis er wieder klingelt</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation> Min.</translation>
     </message>
 </context>
 <context>

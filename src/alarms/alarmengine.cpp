@@ -17,6 +17,9 @@ constexpr qint64 msecsPerDay = 24 * 60 * 60 * 1000;
 // Enough for today's occurrence to be known again after the clock went to
 // another year, rang there, and came back.
 constexpr int handledKept = 4;
+// Far enough back and ahead to find an occurrence on an alarm's one day
+// of the week, whatever daylight-saving night lies between.
+constexpr int daysSearched = 8;
 
 } // namespace
 
@@ -40,17 +43,20 @@ AlarmEngine::AlarmEngine(Clock &clock, QObject *parent)
     });
 }
 
-void AlarmEngine::setAlarm(int index, QTime time, bool armed)
+void AlarmEngine::setAlarm(int index, QTime time, bool armed, AlarmDays days)
 {
     if (!isValidIndex(index))
         return;
     Alarm &alarm = alarms[index];
     if (!time.isValid())
         time = QTime(0, 0);
-    if (alarm.time == time && alarm.armed == armed)
+    if (alarm.time == time && alarm.armed == armed && alarm.days == days)
         return;
+    if (alarm.time != time || alarm.days != days || (alarm.armed && !armed))
+        alarm.snoozedUntil = QDateTime();
     alarm.time = time;
     alarm.armed = armed;
+    alarm.days = days;
     if (!watchedTo.isValid())
         return;
     // Newly armed or moved: an occurrence that has just passed is not late,
@@ -72,14 +78,50 @@ bool AlarmEngine::isArmed(int index) const
     return isValidIndex(index) && alarms[index].armed;
 }
 
+AlarmDays AlarmEngine::alarmDays(int index) const
+{
+    return isValidIndex(index) ? alarms[index].days : AlarmDays();
+}
+
+void AlarmEngine::snooze(int index, const QDateTime &until)
+{
+    if (!isValidIndex(index) || !until.isValid())
+        return;
+    Alarm &alarm = alarms[index];
+    alarm.snoozedUntil = until.toUTC();
+    if (watchedTo.isValid() && aim(alarm, clock.now()))
+        emit scheduleChanged();
+}
+
+void AlarmEngine::cancelSnooze(int index)
+{
+    if (!isValidIndex(index) || !alarms[index].snoozedUntil.isValid())
+        return;
+    Alarm &alarm = alarms[index];
+    alarm.snoozedUntil = QDateTime();
+    if (watchedTo.isValid() && aim(alarm, clock.now()))
+        emit scheduleChanged();
+}
+
+QDateTime AlarmEngine::snoozedUntil(int index) const
+{
+    return isValidIndex(index) ? alarms[index].snoozedUntil : QDateTime();
+}
+
 void AlarmEngine::startWatching(const QDateTime &since)
 {
     const QDateTime now = clock.now();
     // A watch that seems to end in the future was kept on a clock since set back.
     watchedTo = since.isValid() && since < now ? since.toUTC() : now;
+    // The last watch rang everything due up to its very end: an occurrence
+    // due at that millisecond rang then. Without one, an occurrence due
+    // now is this watch's to ring.
+    const QDateTime rungUpTo = since.isValid() && since < now ? watchedTo : now.addMSecs(-1);
     for (Alarm &alarm : alarms) {
         if (alarm.armed)
-            alarm.handle(latestOccurrence(alarm, watchedTo.addMSecs(-1)));
+            alarm.handle(latestOccurrence(alarm, rungUpTo));
+        if (alarm.snoozedUntil.isValid() && alarm.snoozedUntil <= rungUpTo)
+            alarm.snoozedUntil = QDateTime();
     }
     check();
 }
@@ -91,13 +133,24 @@ QDateTime AlarmEngine::nextRing(int index) const
 
 QDateTime AlarmEngine::nextRingOf(const Alarm &alarm) const
 {
+    const QDateTime occurrence = nextOccurrenceOf(alarm);
+    if (!alarm.snoozedUntil.isValid())
+        return occurrence;
+    return occurrence.isValid() ? qMin(occurrence, alarm.snoozedUntil) : alarm.snoozedUntil;
+}
+
+QDateTime AlarmEngine::nextOccurrenceOf(const Alarm &alarm) const
+{
     if (!alarm.armed)
         return QDateTime();
     const QDateTime from = watchedTo.isValid() ? watchedTo : clock.now();
     const QTimeZone zone = clock.timeZone();
     const QDate today = from.toTimeZone(zone).date();
-    for (int day = -1; day <= 2; ++day) {
-        const QDateTime occurrence = occurrenceOn(today.addDays(day), alarm.time, zone);
+    for (int day = -1; day <= daysSearched; ++day) {
+        const QDate date = today.addDays(day);
+        if (!alarm.days.ringsOn(date))
+            continue;
+        const QDateTime occurrence = occurrenceOn(date, alarm.time, zone);
         if (occurrence >= from && !alarm.wasHandled(occurrence))
             return occurrence;
     }
@@ -156,8 +209,14 @@ QDateTime AlarmEngine::latestOccurrence(const Alarm &alarm, const QDateTime &ins
 {
     const QTimeZone zone = clock.timeZone();
     const QDate date = instant.toTimeZone(zone).date();
-    const QDateTime today = occurrenceOn(date, alarm.time, zone);
-    return today <= instant ? today : occurrenceOn(date.addDays(-1), alarm.time, zone);
+    for (int day = 0; day >= -daysSearched; --day) {
+        if (!alarm.days.ringsOn(date.addDays(day)))
+            continue;
+        const QDateTime occurrence = occurrenceOn(date.addDays(day), alarm.time, zone);
+        if (occurrence <= instant)
+            return occurrence;
+    }
+    return QDateTime();
 }
 
 void AlarmEngine::check()
@@ -174,14 +233,23 @@ void AlarmEngine::check()
         qint64 lateMs;
     };
     QVector<Ring> rings;
+    QVector<int> spent;
     for (int index = 0; index < alarmCount; ++index) {
         Alarm &alarm = alarms[index];
-        if (!alarm.armed)
-            continue;
-        const QDateTime due = latestOccurrence(alarm, now);
-        if (due >= watchedTo && !alarm.wasHandled(due)) {
+        const QDateTime snoozed = alarm.snoozedUntil;
+        if (snoozed.isValid() && snoozed <= now)
+            alarm.snoozedUntil = QDateTime();
+        const QDateTime due = alarm.armed ? latestOccurrence(alarm, now) : QDateTime();
+        if (due.isValid() && due >= watchedTo && !alarm.wasHandled(due)) {
             alarm.handle(due);
             rings.append({ index, due, due.msecsTo(now) });
+            if (alarm.days.isOnce()) {
+                alarm.armed = false;
+                spent.append(index);
+            }
+        } else if (snoozed.isValid() && snoozed <= now) {
+            // An occurrence due in the same look stands for its snooze.
+            rings.append({ index, snoozed, snoozed.msecsTo(now) });
         }
     }
     // Set back, the clock is followed back: what comes due again is rung
@@ -195,6 +263,8 @@ void AlarmEngine::check()
 
     // Everything above is settled first: a receiver may run an event loop
     // in which the engine looks again.
+    for (const int index : spent)
+        emit alarmSpent(index);
     for (const Ring &ring : rings) {
         qCInfo(alarmLog, "alarm %d due %s rings %lld ms late", ring.index + 1,
             qPrintable(ring.due.toString(Qt::ISODateWithMs)), ring.lateMs);

@@ -1,5 +1,7 @@
 #include "alarmnotification.h"
 
+#include "notificationservice.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -9,6 +11,10 @@
 
 static const char service[] = "org.freedesktop.Notifications";
 static const char path[] = "/org/freedesktop/Notifications";
+static const char snoozeAction[] = "snooze";
+static const char dismissAction[] = "dismiss";
+// What the service reports when the notification itself is clicked.
+static const char defaultAction[] = "default";
 
 // The service's answer may come after the dialog, and this object with it,
 // is gone; what is needed to take the notification back then lives here.
@@ -46,12 +52,21 @@ void AlarmNotification::send(int alarmNumber, const QString &text, QTime alarmTi
         { QStringLiteral("category"), QStringLiteral("alarm") },
         { QStringLiteral("desktop-entry"), QStringLiteral("org.ostrevan.dorvex") },
     };
+    const QStringList actions { QLatin1String(snoozeAction), tr("Snooze"),
+        QLatin1String(dismissAction), tr("Dismiss"), QLatin1String(defaultAction), QString() };
     const int neverExpires = 0;
     QDBusMessage notify = QDBusMessage::createMethodCall(QLatin1String(service),
         QLatin1String(path), QLatin1String(service), QStringLiteral("Notify"));
     // The body may hold markup: the alarm's text is shown as typed.
     notify << QStringLiteral("Dorvex") << uint(0) << QStringLiteral("dorvex") << summary
-           << text.toHtmlEscaped() << QStringList() << hints << neverExpires;
+           << text.toHtmlEscaped() << actions << hints << neverExpires;
+
+    if (!serviceSignals) {
+        serviceSignals = new OrgFreedesktopNotificationsInterface(
+            QLatin1String(service), QLatin1String(path), bus, this);
+        connect(serviceSignals, &OrgFreedesktopNotificationsInterface::ActionInvoked, this,
+            &AlarmNotification::takeAction);
+    }
 
     auto state = std::make_shared<Shown>();
     shown = state;
@@ -75,4 +90,17 @@ void AlarmNotification::withdraw()
     shown->withdrawn = true;
     if (shown->id != 0)
         closeNotification(shown->id);
+}
+
+void AlarmNotification::takeAction(uint id, const QString &action)
+{
+    // The service tells every program of every notification's actions.
+    if (!shown || shown->withdrawn || shown->id == 0 || id != shown->id)
+        return;
+    if (action == QLatin1String(snoozeAction))
+        emit snoozeRequested();
+    else if (action == QLatin1String(dismissAction))
+        emit dismissRequested();
+    else if (action == QLatin1String(defaultAction))
+        emit frontRequested();
 }

@@ -6,7 +6,9 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTextLayout>
@@ -21,6 +23,14 @@ const int minimumCharacterWidth = 4;
 // More of a text than anyone listens to: a screen reader is given this much
 // of a text that may be megabytes long.
 const int spokenAtMost = 1000;
+
+// Large and plain, to be found and hit by someone barely awake, in the
+// window's colours.
+const int snoozeButtonPointSize = 24;
+const char snoozeButtonStyle[] = "QPushButton { color: white; background: #333;"
+                                 " border: 2px solid #888; border-radius: 12px;"
+                                 " padding: 16px 40px; }"
+                                 "QPushButton:pressed { background: #555; }";
 
 struct TextLine
 {
@@ -196,7 +206,60 @@ void ExpirationDialog::showEvent(QShowEvent *event)
         AlarmSound::instance().ringWhileOpen(this);
 }
 
-void ExpirationDialog::mousePressEvent(QMouseEvent *)
+void ExpirationDialog::setSnoozeMinutes(int minutes)
+{
+    if (minutes <= 0) {
+        delete snoozeButton;
+        snoozeButton = nullptr;
+        return;
+    }
+    if (!snoozeButton) {
+        snoozeButton = new QPushButton(this);
+        QFont font = snoozeButton->font();
+        font.setPointSize(snoozeButtonPointSize);
+        snoozeButton->setFont(font);
+        snoozeButton->setStyleSheet(QLatin1String(snoozeButtonStyle));
+        // Neither Enter nor Space may snooze by chance: the key S does.
+        snoozeButton->setAutoDefault(false);
+        snoozeButton->setFocusPolicy(Qt::NoFocus);
+        connect(snoozeButton, &QPushButton::clicked, this, &ExpirationDialog::snooze);
+        layout()->addWidget(snoozeButton);
+        layout()->setAlignment(snoozeButton, Qt::AlignHCenter);
+    }
+    snoozeButton->setText(tr("Snooze %n min", nullptr, minutes));
+    shrinkPictureToArea();
+}
+
+// The picture was made for the room the window had before the button came.
+void ExpirationDialog::shrinkPictureToArea()
+{
+    const QPixmap picture = imageLabel->pixmap();
+    const QSize area = pictureArea();
+    if (picture.isNull() || area.isEmpty()
+        || (picture.width() <= area.width() && picture.height() <= area.height()))
+        return;
+    QPixmap smaller = picture.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    smaller.setDevicePixelRatio(picture.devicePixelRatio());
+    imageLabel->setPixmap(smaller);
+}
+
+void ExpirationDialog::keyPressEvent(QKeyEvent *event)
+{
+    const bool plainS = event->key() == Qt::Key_S
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (snoozeButton && plainS)
+        snooze();
+    else
+        QDialog::keyPressEvent(event);
+}
+
+void ExpirationDialog::snooze()
+{
+    rememberShownPhoto();
+    done(Snoozed);
+}
+
+void ExpirationDialog::rememberShownPhoto()
 {
     // An empty name means that no photo was ever chosen or stored; writing
     // it would only add an empty key to a store that had none.
@@ -204,5 +267,11 @@ void ExpirationDialog::mousePressEvent(QMouseEvent *)
         QSettings settings;
         settings.setValue(QLatin1String(SettingsKeys::lastShownPhoto), lastShownPhoto);
     }
+}
+
+// The snooze button takes its own clicks: only those elsewhere come here.
+void ExpirationDialog::mousePressEvent(QMouseEvent *)
+{
+    rememberShownPhoto();
     accept();
 }

@@ -6,7 +6,9 @@
 #include <QDialog>
 #include <QString>
 
+class QKeyEvent;
 class QMouseEvent;
+class QPushButton;
 class QShowEvent;
 
 // The full-screen window raised when an alarm goes off: the alarm's number
@@ -16,7 +18,15 @@ class ExpirationDialog : public QDialog, private Ui::ExpirationDialog
     Q_OBJECT
 
 public:
+    // How the dialog ends, besides Accepted (a click) and Rejected (Escape).
+    enum Outcome { Snoozed = QDialog::Accepted + 1 };
+
     ExpirationDialog(const QString &text, int alarmNumber, QWidget *parent = nullptr);
+
+    // Offers a button, and the key S, that end the dialog as Snoozed; the
+    // length is only shown. With 0, which it starts with, there is no snooze.
+    void setSnoozeMinutes(int minutes);
+    bool wasSnoozed() const { return result() == Snoozed; }
 
     // A line under the sentence, for an alarm that rings late; none when empty.
     void setDueLine(const QString &line);
@@ -27,8 +37,12 @@ protected slots:
 protected:
     // The alarm is heard from the moment it is seen.
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void rememberShownPhoto();
+    void snooze();
+    void shrinkPictureToArea();
     void fitSentenceToScreen(const QString &sentence);
     QSize pictureArea() const;
     void showPicture();
@@ -38,6 +52,9 @@ private:
     // The photo this dialog shows, or the one last stored when it shows the
     // built-in picture.
     QString photoToRemember;
+    // Created only when a snooze is offered, so that the window otherwise
+    // looks as it always has.
+    QPushButton *snoozeButton = nullptr;
 
     // Shared by every dialog of the process, so that a dialog raised over
     // another one decides what the one underneath records when clicked.

@@ -76,6 +76,9 @@ void SettingsDialog::loadSettings()
     const QSettings settings;
     for (const auto &[box, option] : optionRows())
         box->setChecked(option.read(settings));
+    snoozeMinutesSpinBox->setRange(
+        SettingsKeys::shortestSnoozeMinutes, SettingsKeys::longestSnoozeMinutes);
+    snoozeMinutesSpinBox->setValue(SettingsKeys::readSnoozeMinutes(settings));
 
     const QString language = SettingsKeys::readLanguage(settings);
     int selected = -1;
@@ -100,6 +103,7 @@ void SettingsDialog::saveSettings()
     QSettings settings;
     for (const auto &[box, option] : optionRows())
         option.write(settings, box->isChecked());
+    settings.setValue(QLatin1String(SettingsKeys::snoozeMinutesKey), snoozeMinutesSpinBox->value());
 
     const QVariant code = languagesComboBox->currentData(Qt::UserRole);
     settings.setValue(QLatin1String(SettingsKeys::language),

@@ -102,7 +102,8 @@ QStringList all()
     for (const BoolOption &option : { beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray,
              startOnTray, confirmExit, showTestAlarm, disableAll, autostartOfferAnswered })
         keys << QLatin1String(option.key);
-    keys << QLatin1String(language) << QLatin1String(lastShownPhoto) << QLatin1String(watchedUntil);
+    keys << QLatin1String(language) << QLatin1String(lastShownPhoto) << QLatin1String(watchedUntil)
+         << QLatin1String(snoozeMinutesKey);
     return keys;
 }
 
@@ -127,6 +128,15 @@ void writeWatchedUntil(QSettings &settings, const QDateTime &instant)
 {
     if (instant.isValid())
         settings.setValue(QLatin1String(watchedUntil), instant.toUTC().toString(Qt::ISODateWithMs));
+}
+
+int readSnoozeMinutes(const QSettings &settings)
+{
+    bool whole = false;
+    const int minutes = settings.value(QLatin1String(snoozeMinutesKey)).toString().toInt(&whole);
+    return whole && minutes >= shortestSnoozeMinutes && minutes <= longestSnoozeMinutes
+        ? minutes
+        : defaultSnoozeMinutes;
 }
 
 } // namespace SettingsKeys

@@ -42,6 +42,11 @@ inline constexpr char lastShownPhoto[] = "last_shown_photo";
 // text in UTC: what came due after it, while the program was not running,
 // is rung at the next start.
 inline constexpr char watchedUntil[] = "watched_until";
+// How long a snoozed alarm waits before it rings again, in whole minutes.
+inline constexpr char snoozeMinutesKey[] = "snoozeMinutesSpinBox/value";
+inline constexpr int defaultSnoozeMinutes = 10;
+inline constexpr int shortestSnoozeMinutes = 1;
+inline constexpr int longestSnoozeMinutes = 60;
 
 // Per-alarm keys, for alarm number 1, 2 or 3.
 QString alarmTimeKey(int number);
@@ -65,6 +70,8 @@ QString readLastShownPhoto(const QSettings &settings);
 // Invalid when absent or unreadable.
 QDateTime readWatchedUntil(const QSettings &settings);
 void writeWatchedUntil(QSettings &settings, const QDateTime &instant);
+// The default for anything but a whole number in the allowed range.
+int readSnoozeMinutes(const QSettings &settings);
 
 } // namespace SettingsKeys
 

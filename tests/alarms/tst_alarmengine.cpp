@@ -18,7 +18,10 @@ constexpr qint64 day = 24 * hour;
 
 struct Move
 {
-    enum Kind { RunOn, Sleep, Step, StepTo } kind;
+    // Snooze: alarm 1 rings again `ms` from now. Restart: the program is
+    // off for `ms` and starts again from what it kept. DisableAll: every
+    // alarm is switched off.
+    enum Kind { RunOn, Sleep, Step, StepTo, Snooze, Restart, DisableAll } kind;
     qint64 ms = 0;
     // For StepTo: the wall time the clock is set to.
     const char *wallTime = nullptr;
@@ -53,10 +56,17 @@ private slots:
     void aTimeMovedAfterItsRingIsANewOccurrence();
     void timerRunningOutEarlyWaitsForTheSecond();
     void soonestAlarmAndScheduleChanges();
+    void ringsOnItsDaysAndWhenSnoozed_data();
+    void ringsOnItsDaysAndWhenSnoozed();
 
 private:
     void start(const QByteArray &zone, const QDateTime &now, const Alarms &alarms,
-        const QDateTime &watchedUntil = QDateTime());
+        const QDateTime &watchedUntil = QDateTime(), AlarmDays firstDays = AlarmDays());
+    void launch(const Alarms &alarms, AlarmDays firstDays, const QDateTime &watchedUntil,
+        const QDateTime &firstSnoozedUntil);
+    // A new engine over what the last one kept, as the program after it
+    // was off for `offMs`.
+    void restart(qint64 offMs);
     // Lets time run on, firing the engine's timers as they come due.
     void runOn(qint64 ms);
     void move(const Move &move);
@@ -74,9 +84,15 @@ void TestAlarmEngine::cleanup()
 }
 
 void TestAlarmEngine::start(const QByteArray &zone, const QDateTime &now, const Alarms &alarms,
-    const QDateTime &watchedUntil)
+    const QDateTime &watchedUntil, AlarmDays firstDays)
 {
     clock = std::make_unique<TestClock>(now, QTimeZone(zone));
+    launch(alarms, firstDays, watchedUntil, QDateTime());
+}
+
+void TestAlarmEngine::launch(const Alarms &alarms, AlarmDays firstDays,
+    const QDateTime &watchedUntil, const QDateTime &firstSnoozedUntil)
+{
     engine = std::make_unique<AlarmEngine>(*clock);
     const auto wall = [this](const QDateTime &due) {
         return due.toTimeZone(clock->timeZone()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t"));
@@ -91,9 +107,26 @@ void TestAlarmEngine::start(const QByteArray &zone, const QDateTime &now, const 
         [this, wall](int index, const QDateTime &due) {
             rings << QStringLiteral("%1 missed %2").arg(index + 1).arg(wall(due));
         });
+    connect(engine.get(), &AlarmEngine::alarmSpent, this,
+        [this](int index) { rings << QStringLiteral("%1 off").arg(index + 1); });
     for (int index = 0; index < alarms.size(); ++index)
-        engine->setAlarm(index, alarms[index], alarms[index].isValid());
+        engine->setAlarm(
+            index, alarms[index], alarms[index].isValid(), index == 0 ? firstDays : AlarmDays());
+    engine->snooze(0, firstSnoozedUntil);
     engine->startWatching(watchedUntil);
+}
+
+void TestAlarmEngine::restart(qint64 offMs)
+{
+    Alarms alarms;
+    for (int index = 0; index < AlarmEngine::alarmCount; ++index)
+        alarms << (engine->isArmed(index) ? engine->alarmTime(index) : QTime());
+    const AlarmDays days = engine->alarmDays(0);
+    const QDateTime watchedUntil = engine->watchedUntil();
+    const QDateTime snoozedUntil = engine->snoozedUntil(0);
+    engine.reset();
+    clock->runOn(offMs);
+    launch(alarms, days, watchedUntil, snoozedUntil);
 }
 
 void TestAlarmEngine::runOn(qint64 ms)
@@ -130,6 +163,16 @@ void TestAlarmEngine::move(const Move &move)
         break;
     case Move::StepTo:
         clock->stepTo(at(clock->timeZone().id(), QLatin1String(move.wallTime)));
+        break;
+    case Move::Snooze:
+        engine->snooze(0, clock->now().addMSecs(move.ms));
+        break;
+    case Move::Restart:
+        restart(move.ms);
+        break;
+    case Move::DisableAll:
+        for (int index = 0; index < AlarmEngine::alarmCount; ++index)
+            engine->setAlarm(index, engine->alarmTime(index), false, engine->alarmDays(index));
         break;
     }
 }
@@ -247,6 +290,8 @@ void TestAlarmEngine::ringsWhatCameDueSinceTheLastWatch_data()
     QTest::newRow("never watched: nothing") << QString() << QTime(7, 0) << QStringList {};
     QTest::newRow("off since 06:00: late") << "2027-01-12T06:00:00" << QTime(7, 0)
                                            << QStringList { "1 at 2027-01-12 07:00:00 CET +7200s" };
+    QTest::newRow("off since the very millisecond it rang: not again")
+        << "2027-01-12T07:00:00" << QTime(7, 0) << QStringList {};
     QTest::newRow("off since 08:00: it rang before")
         << "2027-01-12T08:00:00" << QTime(7, 0) << QStringList {};
     QTest::newRow("off since yesterday, due 13 h ago: missed")
@@ -358,6 +403,104 @@ void TestAlarmEngine::soonestAlarmAndScheduleChanges()
     engine->setAlarm(1, QTime(7, 30), false);
     QCOMPARE(changes.size(), 4);
     QCOMPARE(engine->soonestAlarm(), -1);
+}
+
+void TestAlarmEngine::ringsOnItsDaysAndWhenSnoozed_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("startAt");
+    QTest::addColumn<Alarms>("alarms");
+    QTest::addColumn<QString>("firstDays");
+    QTest::addColumn<Moves>("moves");
+    QTest::addColumn<QStringList>("expected");
+
+    const QByteArray berlin = "Europe/Berlin";
+    const QByteArray sydney = "Australia/Sydney";
+    const Alarms seven { QTime(7, 0) };
+    const Alarms halfPastTwo { QTime(2, 30) };
+    const QString everyDay = QStringLiteral("1234567");
+    const QString friday = QStringLiteral("2027-01-15T06:59:00");
+    const QString tuesday = QStringLiteral("2027-01-12T06:59:00");
+    const Move week { Move::RunOn, 8 * day + 2 * hour };
+    const Move ring { Move::RunOn, minute };
+    const Move snooze { Move::Snooze, 10 * minute };
+    const QString rang = QStringLiteral("1 at 2027-01-12 07:00:00 CET +0s");
+
+    QTest::newRow("Mon-Fri across a weekend")
+        << berlin << friday << seven << "12345" << Moves { { Move::RunOn, 4 * day + 2 * minute } }
+        << QStringList { "1 at 2027-01-15 07:00:00 CET +0s", "1 at 2027-01-18 07:00:00 CET +0s",
+               "1 at 2027-01-19 07:00:00 CET +0s" };
+    QTest::newRow("Mon-Fri: a weekend asleep misses nothing")
+        << berlin << QStringLiteral("2027-01-15T08:00:00") << seven << "12345"
+        << Moves { { Move::Sleep, 2 * day + 22 * hour + 59 * minute }, { Move::RunOn, 2 * minute } }
+        << QStringList { "1 at 2027-01-18 07:00:00 CET +0s" };
+    QTest::newRow("Sunday only, Berlin spring night")
+        << berlin << QStringLiteral("2027-03-27T01:59:00") << halfPastTwo << "7" << Moves { week }
+        << QStringList { "1 at 2027-03-28 03:00:00 CEST +0s", "1 at 2027-04-04 02:30:00 CEST +0s" };
+    QTest::newRow("Sunday only, Berlin autumn night")
+        << berlin << QStringLiteral("2027-10-30T01:59:00") << halfPastTwo << "7" << Moves { week }
+        << QStringList { "1 at 2027-10-31 02:30:00 CEST +0s", "1 at 2027-11-07 02:30:00 CET +0s" };
+    QTest::newRow("Sunday only, Sydney spring night")
+        << sydney << QStringLiteral("2027-10-02T01:59:00") << halfPastTwo << "7" << Moves { week }
+        << QStringList { "1 at 2027-10-03 03:00:00 AEDT +0s", "1 at 2027-10-10 02:30:00 AEDT +0s" };
+    QTest::newRow("Sunday only, Sydney autumn night")
+        << sydney << QStringLiteral("2027-04-03T01:59:00") << halfPastTwo << "7" << Moves { week }
+        << QStringList { "1 at 2027-04-04 02:30:00 AEDT +0s", "1 at 2027-04-11 02:30:00 AEST +0s" };
+    QTest::newRow("once: rings, then off")
+        << berlin << tuesday << seven << "" << Moves { week } << QStringList { "1 off", rang };
+    QTest::newRow("once across a sleep: late once, then off")
+        << berlin << tuesday << seven << "" << Moves { { Move::Sleep, 2 * hour }, week }
+        << QStringList { "1 off", "1 at 2027-01-12 07:00:00 CET +7140s" };
+    QTest::newRow("once across a long sleep: missed, then off")
+        << berlin << tuesday << seven << "" << Moves { { Move::Sleep, 3 * day }, week }
+        << QStringList { "1 off", "1 missed 2027-01-14 07:00:00 CET" };
+
+    const QString snoozedOnTime = QStringLiteral("1 at 2027-01-12 07:10:00 CET +0s");
+    QTest::newRow("snoozed, and snoozed again")
+        << berlin << tuesday << seven << everyDay
+        << Moves { ring, snooze, { Move::RunOn, 10 * minute }, snooze, { Move::RunOn, hour } }
+        << QStringList { rang, snoozedOnTime, "1 at 2027-01-12 07:20:00 CET +0s" };
+    QTest::newRow("snoozed across a sleep: late, once")
+        << berlin << tuesday << seven << everyDay
+        << Moves { ring, snooze, { Move::Sleep, 30 * minute }, { Move::RunOn, hour } }
+        << QStringList { rang, "1 at 2027-01-12 07:10:00 CET +1200s" };
+    QTest::newRow("snoozed, clock set back: at its instant, the alarm not again")
+        << berlin << tuesday << seven << everyDay
+        << Moves { ring, snooze, { Move::Step, -10 * minute }, { Move::RunOn, hour } }
+        << QStringList { rang, "1 at 2027-01-12 07:10:00 CET +0s" };
+    QTest::newRow("snoozed, restarted before it")
+        << berlin << tuesday << seven << everyDay
+        << Moves { ring, snooze, { Move::Restart, 5 * minute }, { Move::RunOn, hour } }
+        << QStringList { rang, snoozedOnTime };
+    QTest::newRow("snoozed, restarted after it: late at start")
+        << berlin << tuesday << seven << everyDay
+        << Moves { ring, snooze, { Move::Restart, 30 * minute }, { Move::RunOn, hour } }
+        << QStringList { rang, "1 at 2027-01-12 07:10:00 CET +1200s" };
+    QTest::newRow("snoozed, then every alarm disabled")
+        << berlin << tuesday << seven << everyDay
+        << Moves { ring, snooze, { Move::DisableAll }, { Move::RunOn, hour } }
+        << QStringList { rang };
+    QTest::newRow("snoozed into another alarm's second: both ring")
+        << berlin << tuesday << Alarms { QTime(7, 0), QTime(7, 10) } << everyDay
+        << Moves { ring, snooze, { Move::RunOn, hour } }
+        << QStringList { rang, snoozedOnTime, "2 at 2027-01-12 07:10:00 CET +0s" };
+    QTest::newRow("once, snoozed after it went off")
+        << berlin << tuesday << seven << "" << Moves { ring, snooze, { Move::RunOn, 2 * day } }
+        << QStringList { "1 off", rang, snoozedOnTime };
+}
+
+void TestAlarmEngine::ringsOnItsDaysAndWhenSnoozed()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, startAt);
+    QFETCH(Alarms, alarms);
+    QFETCH(QString, firstDays);
+    QFETCH(Moves, moves);
+    QFETCH(QStringList, expected);
+    start(zone, at(zone, startAt), alarms, QDateTime(), AlarmDays::fromDigits(firstDays));
+    for (const Move &step : moves)
+        move(step);
+    QCOMPARE(rings, expected);
 }
 
 QTEST_GUILESS_MAIN(TestAlarmEngine)

@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QRegularExpression>
+#include <QSignalSpy>
 
 // What an alarm tells the desktop's notification service, and that the
 // notification is taken back however soon the alarm is dismissed.
@@ -21,6 +22,8 @@ private slots:
     void sentAndWithdrawn_data();
     void sentAndWithdrawn();
     void silentWithoutService();
+    void actionsComeBack_data();
+    void actionsComeBack();
 
 private:
     FakeNotificationService service;
@@ -85,6 +88,43 @@ void TestAlarmNotification::silentWithoutService()
     QTest::qWait(200);
     notification.withdraw();
     QVERIFY(service.received.isEmpty());
+}
+
+void TestAlarmNotification::actionsComeBack_data()
+{
+    QTest::addColumn<uint>("idOffset");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QList<int>>("expected"); // snoozes, dismissals, calls to the front
+
+    QTest::newRow("Snooze") << 0u << "snooze" << QList<int> { 1, 0, 0 };
+    QTest::newRow("Dismiss") << 0u << "dismiss" << QList<int> { 0, 1, 0 };
+    QTest::newRow("the notification clicked") << 0u << "default" << QList<int> { 0, 0, 1 };
+    QTest::newRow("another program's notification") << 1u << "snooze" << QList<int> { 0, 0, 0 };
+    QTest::newRow("an action not offered") << 0u << "open" << QList<int> { 0, 0, 0 };
+}
+
+void TestAlarmNotification::actionsComeBack()
+{
+    QFETCH(uint, idOffset);
+    QFETCH(QString, action);
+    QFETCH(QList<int>, expected);
+    const uint id = service.nextId;
+    AlarmNotification notification;
+    QSignalSpy snoozes(&notification, &AlarmNotification::snoozeRequested);
+    QSignalSpy dismissals(&notification, &AlarmNotification::dismissRequested);
+    QSignalSpy fronts(&notification, &AlarmNotification::frontRequested);
+    notification.send(1, QStringLiteral("Tea"), QTime(7, 0));
+    QTRY_COMPARE(service.received.size(), 1);
+    QCOMPARE(service.received.first().actions,
+        QStringList({ "snooze", "Snooze", "dismiss", "Dismiss", "default", "" }));
+
+    service.invokeAction(id + idOffset, action);
+    // The bus keeps one sender's messages in order: once this click is
+    // heard, the action before it has been too.
+    service.invokeAction(id, QStringLiteral("default"));
+    QTRY_COMPARE(fronts.size(), expected[2] + 1);
+    QCOMPARE(snoozes.size(), expected[0]);
+    QCOMPARE(dismissals.size(), expected[1]);
 }
 
 DORVEX_TEST_MAIN(TestAlarmNotification)

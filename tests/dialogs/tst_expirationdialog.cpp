@@ -16,6 +16,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScreen>
@@ -67,6 +68,8 @@ private slots:
     void builtInPictureLeavesStoredNameAlone();
     void escapeRecordsNothing();
     void stackedDialogsShareLastShownName();
+    void snoozeOrDismiss_data();
+    void snoozeOrDismiss();
 
     void beep_data();
     void beep();
@@ -931,6 +934,56 @@ void TestExpirationDialog::stackedDialogsShareLastShownName()
     QVERIFY2(firstStayedOpen, "the first dialog took a click while the second was open");
     QCOMPARE(firstResult, int(QDialog::Accepted));
     QCOMPARE(storedLastPhoto(), QStringLiteral("photos:b.png"));
+}
+
+void TestExpirationDialog::snoozeOrDismiss_data()
+{
+    QTest::addColumn<int>("snoozeMinutes");
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("result");
+
+    const int snoozed = ExpirationDialog::Snoozed;
+    QTest::newRow("Snooze button") << 10 << "snooze button" << snoozed;
+    QTest::newRow("S key") << 5 << "S" << snoozed;
+    QTest::newRow("click beside the button") << 10 << "click beside" << int(QDialog::Accepted);
+    QTest::newRow("Escape") << 10 << "" << int(QDialog::Rejected);
+    QTest::newRow("Enter does not snooze") << 10 << "Enter" << int(QDialog::Rejected);
+    QTest::newRow("S without a snooze") << 0 << "S" << int(QDialog::Rejected);
+}
+
+void TestExpirationDialog::snoozeOrDismiss()
+{
+    QFETCH(int, snoozeMinutes);
+    QFETCH(QString, gesture);
+    QFETCH(int, result);
+    writePhoto(QStringLiteral("Sunrise.png"), red);
+    // Grown to the room it has, the photo would reach the button if it could.
+    storeOption(SettingsKeys::scaleClockImage, true);
+    ExpirationDialog dialog(QStringLiteral("Tea"), 1);
+    dialog.setSnoozeMinutes(snoozeMinutes);
+    auto *button = dialog.findChild<QPushButton *>();
+    QCOMPARE(button != nullptr, snoozeMinutes > 0);
+
+    const int ended = runDialog(dialog, [&](QWidget *shown) {
+        if (button) {
+            // The button has room of its own, under the picture.
+            const QLabel *image = label(dialog, "imageLabel");
+            const int pictureHeight = image->pixmap().deviceIndependentSize().toSize().height();
+            QVERIFY(image->geometry().center().y() + pictureHeight / 2 < button->y());
+        }
+        if (gesture == QLatin1String("snooze button"))
+            clickOn(shown, Qt::LeftButton, button->geometry().center());
+        else if (gesture == QLatin1String("click beside"))
+            clickOn(shown, Qt::LeftButton, button->geometry().topLeft() - QPoint(2, 2));
+        else if (!gesture.isEmpty())
+            QTest::keyClick(shown, gesture == QLatin1String("S") ? Qt::Key_S : Qt::Key_Return);
+        if (shown->isVisible())
+            QTest::keyClick(shown, Qt::Key_Escape);
+    });
+    QCOMPARE(ended, result);
+    QCOMPARE(dialog.wasSnoozed(), result == ExpirationDialog::Snoozed);
+    // The photo counts as seen unless the alarm was sent away with Escape.
+    QCOMPARE(lastPhotoStored(), result != int(QDialog::Rejected));
 }
 
 void TestExpirationDialog::beep_data()

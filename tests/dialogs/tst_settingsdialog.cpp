@@ -1,6 +1,7 @@
 #include "autostartentry.h"
 #include "modalanswerer.h"
 #include "settingsdialog.h"
+#include "settingskeys.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QSpinBox>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTranslator>
@@ -37,6 +39,8 @@ private slots:
     void okWritesEveryOption();
     void rejectingWritesNothing_data();
     void rejectingWritesNothing();
+    void snoozeLength_data();
+    void snoozeLength();
 
     void languageListFromCatalogues();
     void choosingLanguageStoresItsCode_data();
@@ -292,7 +296,8 @@ void TestSettingsDialog::eachBoxEditsItsKey()
     QCOMPARE(runDialog(dialog, pressOk), int(QDialog::Accepted));
     QCOMPARE(stored(QLatin1String(option.key)).toBool(), option.defaultValue);
 
-    QStringList expectedKeys { QStringLiteral("language") };
+    QStringList expectedKeys { QStringLiteral("language"),
+        QLatin1String(SettingsKeys::snoozeMinutesKey) };
     for (const Option &other : options)
         expectedKeys << QLatin1String(other.key);
     expectedKeys.sort();
@@ -365,6 +370,33 @@ void TestSettingsDialog::rejectingWritesNothing()
         QVERIFY2(box(&again, QLatin1String(option.box))->isChecked() == expected, option.box);
     }
     QCOMPARE(languages(&again)->currentIndex(), filledStore ? 1 : 0);
+}
+
+void TestSettingsDialog::snoozeLength_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("nothing stored") << QVariant() << 10;
+    QTest::newRow("shortest") << QVariant(1) << 1;
+    QTest::newRow("longest") << QVariant(60) << 60;
+    for (const QVariant &unusable : { QVariant(0), QVariant(-5), QVariant(61), QVariant(1e9),
+             QVariant(QStringLiteral("text")), QVariant(7.5) })
+        QTest::newRow(qPrintable(unusable.toString())) << unusable << 10;
+}
+
+void TestSettingsDialog::snoozeLength()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(int, shown);
+    if (stored.isValid())
+        store(QLatin1String(SettingsKeys::snoozeMinutesKey), stored);
+    SettingsDialog dialog(false);
+    auto *minutes = dialog.findChild<QSpinBox *>(QStringLiteral("snoozeMinutesSpinBox"));
+    QCOMPARE(minutes->value(), shown);
+
+    minutes->setValue(shown % 60 + 1);
+    QCOMPARE(runDialog(dialog, pressOk), int(QDialog::Accepted));
+    QCOMPARE(SettingsKeys::readSnoozeMinutes(QSettings()), shown % 60 + 1);
 }
 
 void TestSettingsDialog::languageListFromCatalogues()

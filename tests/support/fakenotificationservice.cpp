@@ -1,5 +1,7 @@
 #include "fakenotificationservice.h"
 
+#include <QDBusMessage>
+
 static const char serviceName[] = "org.freedesktop.Notifications";
 static const char objectPath[] = "/org/freedesktop/Notifications";
 
@@ -24,11 +26,19 @@ void FakeNotificationService::stop()
     bus.unregisterService(QLatin1String(serviceName));
 }
 
-uint FakeNotificationService::Notify(const QString &application, uint, const QString &,
-    const QString &summary, const QString &body, const QStringList &, const QVariantMap &hints,
-    int timeout)
+void FakeNotificationService::invokeAction(uint id, const QString &actionKey)
 {
-    received.append({ application, summary, body, hints, timeout });
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QLatin1String(objectPath), QLatin1String(serviceName), QStringLiteral("ActionInvoked"));
+    signal << id << actionKey;
+    bus.send(signal);
+}
+
+uint FakeNotificationService::Notify(const QString &application, uint, const QString &,
+    const QString &summary, const QString &body, const QStringList &actions,
+    const QVariantMap &hints, int timeout)
+{
+    received.append({ application, summary, body, actions, hints, timeout });
     return nextId++;
 }
 

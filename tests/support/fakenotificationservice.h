@@ -20,6 +20,7 @@ public:
         QString application;
         QString summary;
         QString body;
+        QStringList actions;
         QVariantMap hints;
         int timeout;
     };
@@ -29,6 +30,9 @@ public:
     // Takes the service's well-known name on the session bus.
     bool start();
     void stop();
+    // As when the user clicks one of a notification's buttons, or the
+    // notification itself ("default").
+    void invokeAction(uint id, const QString &actionKey);
 
     QList<Notification> received;
     QList<uint> closed;

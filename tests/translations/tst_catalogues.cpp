@@ -1,3 +1,4 @@
+#include "alarmtextdialog.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
 #include "mainwindow.h"
@@ -56,7 +57,8 @@ QList<Message> readCatalogue(const QString &fileName)
             message.source = xml.readElementText();
         } else if (name == QLatin1String("translation")) {
             message.type = xml.attributes().value(QLatin1String("type")).toString();
-            message.translation = xml.readElementText();
+            // A text with a count has one form of it per plural.
+            message.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             messages << message;
         }
     }
@@ -119,7 +121,10 @@ std::vector<std::unique_ptr<QWidget>> openForms()
     forms.emplace_back(new MainWindow(true));
     forms.emplace_back(new SettingsDialog(true));
     forms.emplace_back(new HelpDialog(QStringLiteral("help.txt")));
-    forms.emplace_back(new ExpirationDialog(QStringLiteral("Tee"), 1));
+    auto *alarm = new ExpirationDialog(QStringLiteral("Tee"), 1);
+    alarm->setSnoozeMinutes(10);
+    forms.emplace_back(alarm);
+    forms.emplace_back(new AlarmTextDialog(1, QStringLiteral("Tee"), AlarmDays::workDays()));
     for (const auto &form : forms) {
         form->ensurePolished();
         form->layout()->activate();
