@@ -12,7 +12,7 @@ PACKAGES := \
 	qt6-qpa-plugins qt6-translations-l10n libgl-dev \
 	qt6-multimedia-dev pulseaudio pulseaudio-utils \
 	xvfb xauth openbox trayer xdotool x11-utils x11-xserver-utils imagemagick faketime \
-	libxcb1-dev libxcb-xfixes0-dev python3 \
+	libxcb1-dev libxcb-xfixes0-dev libxcb-dpms0-dev libxcb-screensaver0-dev python3 \
 	qt6-wayland weston dbus-daemon python3-dbus python3-gi \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev \
 	libglib2.0-dev libqt6svg6 libcap-dev libcap2-bin
