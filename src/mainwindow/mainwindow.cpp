@@ -9,6 +9,7 @@
 #include "helpdialog.h"
 #include "nextalarmtext.h"
 #include "programicon.h"
+#include "sessionending.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "statusclock.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     announcer = new AlarmAnnouncer(
         *engine, *store, [this](int index) { return alarmTexts.value(index); }, this);
     connect(announcer, &AlarmAnnouncer::missedAlarmsChanged, this, &MainWindow::showMissedAlarms);
+    sessionEnding = new SessionEnding(this);
 
     suppressReactions = true;
     loadSettings();
@@ -337,7 +339,7 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The session ends the program by closing its windows.
-    if (sessionEnding) {
+    if (sessionEnding->closesNow()) {
         event->accept();
         endWithoutQuestion();
         return;
@@ -391,7 +393,7 @@ void MainWindow::endWithoutQuestion()
 
 void MainWindow::commitSessionData()
 {
-    sessionEnding = true;
+    sessionEnding->noteCommit();
     saveWithoutQuestion();
 }
 

@@ -17,6 +17,7 @@ class AlarmStore;
 class AutostartOffer;
 class ExpirationDialog;
 class QTimer;
+class SessionEnding;
 class StatusClock;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
@@ -75,7 +76,8 @@ public slots:
     // ends at once with exit code 0. Nobody may be there to answer a question.
     void endWithoutQuestion();
     // The desktop session is logging out or shutting down: saves now, and
-    // lets the window close without a question when the session ends it.
+    // lets the window close without a question when the session ends it
+    // (not when the log-out is cancelled and the user closes it later).
     void commitSessionData();
     // Saves when no one can be asked or warned: a failure goes to standard
     // error. For the last moment of a process that ends on its own.
@@ -144,7 +146,7 @@ private:
     AlarmStore *store = nullptr;
     AlarmAnnouncer *announcer = nullptr;
     TrayPresence *tray = nullptr;
-    bool sessionEnding = false;
+    SessionEnding *sessionEnding = nullptr;
     StatusClock *clockLabel = nullptr;
     QLabel *missedLabel = nullptr;
     bool debugMode;
