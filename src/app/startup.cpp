@@ -12,6 +12,7 @@
 #include "terminationsignals.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QSessionManager>
 #include <QSettings>
@@ -124,6 +125,9 @@ void Startup::prepareApplication()
     QCoreApplication::addLibraryPath(
         QCoreApplication::applicationDirPath() + QLatin1String("/plugins"));
     QApplication::setQuitOnLastWindowClosed(false);
+    for (const char *folder : { "photos", "translations" })
+        QDir::setSearchPaths(QLatin1String(folder),
+            QStringList { QDir::currentPath() + QLatin1Char('/') + QLatin1String(folder) });
 }
 
 QString Startup::catalogueName()

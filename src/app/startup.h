@@ -35,8 +35,9 @@ public:
     // Organisation and application names of the settings store.
     static void registerIdentity();
 
-    // Needs the application object: plug-ins beside the executable, and
-    // hidden or closed windows never end the process by themselves.
+    // Needs the application object: plug-ins beside the executable, hidden
+    // or closed windows never end the process by themselves, and the
+    // "photos:" and "translations:" folders in the working folder.
     static void prepareApplication();
 
     // "translations/dorvex_" plus the system locale's name, relative to the

@@ -106,6 +106,7 @@ void TrayHostWatcher::watchStatusNotifierHost()
         watcherService, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(owners, &QDBusServiceWatcher::serviceOwnerChanged, this,
         &TrayHostWatcher::askStatusNotifierWatcher);
+    // The bus takes its receivers' slots by name only.
     for (const char *signal : { "StatusNotifierHostRegistered", "StatusNotifierHostUnregistered" })
         bus.connect(watcherService, watcherPath, watcherInterface, QLatin1String(signal), this,
             SLOT(askStatusNotifierWatcher()));

@@ -1,10 +1,9 @@
 #ifndef DORVEX_MAINWINDOW_H
 #define DORVEX_MAINWINDOW_H
 
+#include "traypresence.h"
 #include "ui_mainwindow.h"
 
-#include <QDateTime>
-#include <QIcon>
 #include <QLabel>
 #include <QMainWindow>
 #include <QSystemTrayIcon>
@@ -12,13 +11,14 @@
 
 #include <memory>
 
+class AlarmAnnouncer;
 class AlarmEngine;
-class AlarmPreparer;
+class AlarmStore;
 class AutostartOffer;
 class ExpirationDialog;
-class PreparedAlarmDialogs;
 class QTimer;
-class TrayHostWatcher;
+class SessionEnding;
+class StatusClock;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
 // everything is disabled. It shows and edits them; the alarm engine decides
@@ -46,24 +46,25 @@ public slots:
     void on_action_Help_triggered();
     void on_action_Settings_triggered();
     void on_action_Exit_triggered();
-    void on_alarm1EnableCheckBox_toggled();
-    void on_alarm2EnableCheckBox_toggled();
-    void on_alarm3EnableCheckBox_toggled();
-    void on_disableAllCheckBox_toggled();
-    void on_alarm1LockCheckBox_toggled();
-    void on_alarm2LockCheckBox_toggled();
-    void on_alarm3LockCheckBox_toggled();
-    void on_timeEditAlarm1_timeChanged(QTime time);
-    void on_timeEditAlarm2_timeChanged(QTime time);
-    void on_timeEditAlarm3_timeChanged(QTime time);
-    void on_alarm1TextToolButton_clicked();
-    void on_alarm2TextToolButton_clicked();
-    void on_alarm3TextToolButton_clicked();
-    void on_alarm1DebugToolButton_clicked();
-    void on_alarm2DebugToolButton_clicked();
-    void on_alarm3DebugToolButton_clicked();
+    // The rows' reactions: each names its alarm, the work is shared.
+    void on_alarm1EnableCheckBox_toggled() { armingChanged(); }
+    void on_alarm2EnableCheckBox_toggled() { armingChanged(); }
+    void on_alarm3EnableCheckBox_toggled() { armingChanged(); }
+    void on_disableAllCheckBox_toggled() { armingChanged(); }
+    void on_alarm1LockCheckBox_toggled() { markSettingsChanged(); }
+    void on_alarm2LockCheckBox_toggled() { markSettingsChanged(); }
+    void on_alarm3LockCheckBox_toggled() { markSettingsChanged(); }
+    void on_timeEditAlarm1_timeChanged(QTime) { alarmTimeChanged(0); }
+    void on_timeEditAlarm2_timeChanged(QTime) { alarmTimeChanged(1); }
+    void on_timeEditAlarm3_timeChanged(QTime) { alarmTimeChanged(2); }
+    void on_alarm1TextToolButton_clicked() { editAlarmText(0); }
+    void on_alarm2TextToolButton_clicked() { editAlarmText(1); }
+    void on_alarm3TextToolButton_clicked() { editAlarmText(2); }
+    void on_alarm1DebugToolButton_clicked() { showTestAlarm(0); }
+    void on_alarm2DebugToolButton_clicked() { showTestAlarm(1); }
+    void on_alarm3DebugToolButton_clicked() { showTestAlarm(2); }
     void on_action_RestoreWindow_triggered();
-    void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    void trayActivated(QSystemTrayIcon::ActivationReason reason) { tray->activate(reason); }
     void on_toTrayPushButton_clicked();
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -75,82 +76,82 @@ public slots:
     // ends at once with exit code 0. Nobody may be there to answer a question.
     void endWithoutQuestion();
     // The desktop session is logging out or shutting down: saves now, and
-    // lets the window close without a question when the session ends it.
+    // lets the window close without a question when the session ends it
+    // (not when the log-out is cancelled and the user closes it later).
     void commitSessionData();
     // Saves when no one can be asked or warned: a failure goes to standard
     // error. For the last moment of a process that ends on its own.
     void saveWithoutQuestion();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private slots:
-    void alarm1Triggered();
-    void alarm2Triggered();
-    void alarm3Triggered();
+    // The engine's timers wake it by themselves; these let anyone ask it to look.
+    void alarm1Triggered() { checkAlarms(); }
+    void alarm2Triggered() { checkAlarms(); }
+    void alarm3Triggered() { checkAlarms(); }
     void maybeSaveSettings();
     void updateTime();
     void updateAlarms();
-    void followTrayHost();
 
 private:
+    // The widgets of one alarm, as the form lays them out.
+    struct AlarmRow
+    {
+        QTimeEdit *timeEdit;
+        QCheckBox *enableCheckBox;
+        QCheckBox *lockCheckBox;
+        QLabel *ledLabel;
+        QToolButton *textButton;
+        QToolButton *testButton;
+        MyAnalogClock *analogClock;
+    };
+
+    void armingChanged();
+    void alarmTimeChanged(int index);
+    void checkAlarms();
     void loadSettings();
     bool saveSettings();
     void markSettingsChanged();
     void updateLamps();
     void refreshAlarms();
     void rescheduleAlarm(int index);
-    void ringAlarm(int index, const QDateTime &due, qint64 lateMs);
-    void noteMissedAlarm(int index, const QDateTime &due);
     void showMissedAlarms();
     // The next rings in the lamps' and the tray icon's tool tips, and
     // whether anything is armed in the tray icon's picture.
     void showNextAlarm();
-    void writeWatchedUntil();
     // Shows `prepared` when given, or a dialog built now.
     void showAlarm(const QString &text, int number, const QString &dueLine = QString(),
         std::unique_ptr<ExpirationDialog> prepared = nullptr);
     void editAlarmText(int index);
+    void showTestAlarm(int index);
     void setTestButtonsVisible(bool visible);
     void applyTestButtonSetting();
 
-    void setupTrayIcon();
-    void removeTrayIcon();
+    void setupTrayIcon() { tray->setupIcon(); }
+    void removeTrayIcon() { tray->removeIcon(); }
     void centerOnScreen();
-    bool isParked() const;
-    void parkInTray();
-    void restoreFromTray();
+    bool isParked() const { return tray->isParked(); }
+    void parkInTray() { tray->park(); }
+    void restoreFromTray() { tray->restore(); }
 
-    QTimeEdit *timeEdit(int index) const;
-    QCheckBox *enableCheckBox(int index) const;
-    QCheckBox *lockCheckBox(int index) const;
-    QLabel *ledLabel(int index) const;
-    bool trayAvailable() const;
+    bool trayAvailable() const { return tray->isAvailable(); }
     QString trayToolTip() const;
 
+    QVector<AlarmRow> rows;
     QVector<bool> alarmArmed;
     QVector<QString> alarmTexts;
     AlarmEngine *engine = nullptr;
-    AlarmPreparer *preparer = nullptr;
-    PreparedAlarmDialogs *preparedDialogs = nullptr;
-    QLabel clockLabel;
-    QTimer *clockTimer = nullptr;
-    bool settingsChanged = false;
-    // The store could not be read as a whole at start: the next save writes
-    // it afresh.
-    bool storeDamaged = false;
-    bool sessionEnding = false;
+    AlarmStore *store = nullptr;
+    AlarmAnnouncer *announcer = nullptr;
+    TrayPresence *tray = nullptr;
+    SessionEnding *sessionEnding = nullptr;
+    StatusClock *clockLabel = nullptr;
+    QLabel *missedLabel = nullptr;
     bool debugMode;
     bool suppressReactions = false;
     bool testButtonsSetting = false;
-    QSystemTrayIcon *trayIcon = nullptr;
-    bool trayShowsArmed = false;
-    // Alarms that passed too long ago to ring, told until the window has
-    // been shown with them.
-    QStringList missedAlarms;
-    QLabel missedLabel;
-    TrayHostWatcher *trayHost = nullptr;
     AutostartOffer *autostartOffer = nullptr;
 };
 

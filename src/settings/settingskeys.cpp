@@ -1,5 +1,6 @@
 #include "settingskeys.h"
 
+#include "alarmengine.h"
 #include "appconstants.h"
 
 #include <QSettings>
@@ -96,7 +97,7 @@ QString defaultAlarmText(int number)
 QStringList all()
 {
     QStringList keys;
-    for (int number = 1; number <= 3; ++number)
+    for (int number = 1; number <= AlarmEngine::alarmCount; ++number)
         keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
              << alarmTextKey(number);
     for (const BoolOption &option : { beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray,

@@ -78,6 +78,7 @@ private slots:
     void parkingUnmapsAndRestoringMapsTheWindow();
     void restoredWindowComesBackOnScreen();
     void startInTrayShowsOnlyTheIcon();
+    void closeToTrayParksWithoutAsking_data();
     void closeToTrayParksWithoutAsking();
     void exitAsksAndNeverParks_data();
     void exitAsksAndNeverParks();
@@ -190,11 +191,24 @@ void TestTrayWindow::startInTrayShowsOnlyTheIcon()
     QCOMPARE(entries, (QStringList { "action_RestoreWindow", "action_About", "-", "action_Exit" }));
 }
 
+void TestTrayWindow::closeToTrayParksWithoutAsking_data()
+{
+    QTest::addColumn<bool>("logOutCancelled");
+    QTest::newRow("first close") << false;
+    // The session asked to save, then the user cancelled the log-out.
+    QTest::newRow("after a cancelled log-out") << true;
+}
+
 void TestTrayWindow::closeToTrayParksWithoutAsking()
 {
+    QFETCH(bool, logOutCancelled);
     REQUIRE_TRAY();
     setOption(SettingsKeys::closeToTray, true);
     SHOW_WINDOW();
+    if (logOutCancelled) {
+        window->commitSessionData();
+        QCoreApplication::processEvents();
+    }
     ModalAnswerer unexpected(ModalAnswerer::pressButton(QMessageBox::No), 1500);
     // The window manager's close, as from the title bar.
     xdotool({ "key", "--window", QString::number(window->winId()), "alt+F4" });

@@ -28,6 +28,7 @@ private slots:
     void damagedStoreIsSavedCleanOnceAndThenLeftAlone();
     void endingWithoutAQuestion_data();
     void endingWithoutAQuestion();
+    void closingAfterACancelledLogOutAsks();
 
 private:
     void saveNow() { QMetaObject::invokeMethod(window.get(), "maybeSaveSettings"); }
@@ -78,6 +79,7 @@ void TestWindowLifecycle::endingWithoutAQuestion_data()
     QTest::newRow("log-out, the session closes the window") << "close" << false;
     QTest::newRow("log-out, the session quits") << "quit" << false;
     QTest::newRow("log-out while asking whether to exit") << "quit" << true;
+    QTest::newRow("log-out, the session quits once all have saved") << "quit later" << false;
 }
 
 void TestWindowLifecycle::endingWithoutAQuestion()
@@ -97,8 +99,13 @@ void TestWindowLifecycle::endingWithoutAQuestion()
         QEvent quit(QEvent::Quit);
         if (endedBy == QLatin1String("close"))
             window->close();
-        else
+        else if (endedBy == QLatin1String("quit"))
             QCoreApplication::sendEvent(qApp, &quit);
+        else
+            QTimer::singleShot(0, qApp, [] {
+                QEvent quit(QEvent::Quit);
+                QCoreApplication::sendEvent(qApp, &quit);
+            });
     };
     ModalAnswerer exitQuestion([&](QWidget *) { end(); });
     QTimer::singleShot(0, window.get(), [&] {
@@ -113,6 +120,21 @@ void TestWindowLifecycle::endingWithoutAQuestion()
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!unexpected->answered());
     QCOMPARE(QSettings().value(SettingsKeys::alarmEnabledKey(3)).toBool(), true);
+}
+
+// A log-out that is cancelled tells the program nothing: the user's close
+// afterwards is treated as any other.
+void TestWindowLifecycle::closingAfterACancelledLogOutAsks()
+{
+    window = std::make_unique<MainWindow>(false);
+    window->showAtStart();
+    window->commitSessionData();
+    QCoreApplication::processEvents();
+
+    ModalAnswerer no(ModalAnswerer::pressButton(QMessageBox::No));
+    QVERIFY(!window->close());
+    QVERIFY(no.answered());
+    QVERIFY(window->isVisible());
 }
 
 DORVEX_TEST_MAIN(TestWindowLifecycle)

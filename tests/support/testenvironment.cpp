@@ -32,6 +32,10 @@ TestEnvironment::TestEnvironment()
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
         qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(workDir.path()) + "/no-sound-server");
     QDir::setCurrent(workDir.path());
+    // As the program's start-up sets them, for tests that build its window.
+    for (const char *folder : { "photos", "translations" })
+        QDir::setSearchPaths(QLatin1String(folder),
+            QStringList { workDir.path() + QLatin1Char('/') + QLatin1String(folder) });
 }
 
 TestEnvironment::~TestEnvironment()

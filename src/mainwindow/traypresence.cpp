@@ -1,0 +1,126 @@
+#include "traypresence.h"
+
+#include "trayhostwatcher.h"
+#include "traypicture.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+
+TrayPresence::TrayPresence(QWidget *window, Controls controls, std::function<Status()> status)
+    : QObject(window)
+    , window(window)
+    , controls(controls)
+    , status(std::move(status))
+    , host(new TrayHostWatcher(this))
+{
+    connect(host, &TrayHostWatcher::availabilityChanged, this, &TrayPresence::followHost);
+    connect(host, &TrayHostWatcher::settled, this, &TrayPresence::settled);
+}
+
+bool TrayPresence::isAvailable() const
+{
+    return host->isAvailable();
+}
+
+bool TrayPresence::isSettled() const
+{
+    return host->isSettled();
+}
+
+void TrayPresence::setupIcon()
+{
+    if (!isAvailable()) {
+        controls.toTray->setEnabled(false);
+        return;
+    }
+    controls.toTray->setEnabled(true);
+    host->commitProtocol();
+    const Status shown = status();
+    trayShowsArmed = shown.armed;
+    trayIcon = new QSystemTrayIcon(TrayPicture::icon(trayShowsArmed), this);
+    trayIcon->setToolTip(shown.toolTip);
+    auto *menu = new QMenu(window);
+    menu->addAction(controls.restore);
+    menu->addAction(controls.about);
+    menu->addSeparator();
+    menu->addAction(controls.exit);
+    trayIcon->setContextMenu(menu);
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &TrayPresence::activate);
+    trayIcon->setVisible(true);
+}
+
+void TrayPresence::removeIcon()
+{
+    if (!trayIcon)
+        return;
+    trayIcon->setVisible(false);
+    trayIcon->deleteLater();
+    trayIcon = nullptr;
+}
+
+void TrayPresence::refresh()
+{
+    if (!trayIcon)
+        return;
+    const Status shown = status();
+    if (shown.armed != trayShowsArmed) {
+        trayShowsArmed = shown.armed;
+        trayIcon->setIcon(TrayPicture::icon(shown.armed));
+    }
+    if (trayIcon->toolTip() != shown.toolTip)
+        trayIcon->setToolTip(shown.toolTip);
+}
+
+void TrayPresence::followHost()
+{
+    if (isAvailable()) {
+        if (!trayIcon)
+            setupIcon();
+        return;
+    }
+    if (isParked())
+        emit restoreRequested();
+    removeIcon();
+    controls.toTray->setEnabled(false);
+}
+
+void TrayPresence::activate(QSystemTrayIcon::ActivationReason reason)
+{
+    // StatusNotifier panels never report a double click: their click
+    // restores, and does nothing more to a window that is shown.
+    const bool statusNotifier
+        = TrayHostWatcher::committedProtocol() == TrayHostWatcher::Protocol::StatusNotifier;
+    const bool clickRestores = statusNotifier && (isParked() || window->isMinimized());
+    if (reason == QSystemTrayIcon::DoubleClick
+        || (reason == QSystemTrayIcon::Trigger && clickRestores))
+        emit restoreRequested();
+}
+
+bool TrayPresence::isParked() const
+{
+    return (window->windowFlags() & (Qt::WindowType(0x02) | Qt::WindowType(0x10))) != 0;
+}
+
+void TrayPresence::park()
+{
+    // As a sub-window without a parent the window is hidden, and with it its
+    // taskbar entry; only the tray icon is left.
+    window->setWindowFlags(Qt::SubWindow);
+    controls.restore->setEnabled(true);
+}
+
+void TrayPresence::restore()
+{
+    if (!controls.restore->isEnabled())
+        return;
+    window->setWindowFlags(Qt::Window);
+    QPoint position = window->pos();
+    position.setX(qMax(0, position.x()));
+    position.setY(qMax(0, position.y()));
+    window->move(position);
+    window->setWindowFlags(window->windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    controls.restore->setEnabled(false);
+    window->setVisible(true);
+}
