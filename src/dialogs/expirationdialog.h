@@ -4,8 +4,10 @@
 #include "ui_expirationdialog.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
+class QHideEvent;
 class QMouseEvent;
 class QShowEvent;
 
@@ -27,6 +29,8 @@ protected slots:
 protected:
     // The alarm is heard from the moment it is seen.
     void showEvent(QShowEvent *event) override;
+    // Once it is dismissed, the person is back where they were.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void fitSentenceToScreen();
@@ -38,6 +42,8 @@ private:
     // The photo this dialog shows, or the one last stored when it shows the
     // built-in picture.
     QString photoToRemember;
+    // This program's window that was active when the alarm came, if any.
+    QPointer<QWidget> activeBeforeRing;
 
     // Shared by every dialog of the process, so that a dialog raised over
     // another one decides what the one underneath records when clicked.
