@@ -48,13 +48,11 @@ static WId activeWindow()
 // The window's place and size as the X server has them.
 static QRect xGeometry(WId window)
 {
-    const QString text = run("xdotool", { "getwindowgeometry", QString::number(window) });
-    const auto match = QRegularExpression("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)",
-        QRegularExpression::DotMatchesEverythingOption)
-                           .match(text);
-    return match.hasMatch() ? QRect(match.captured(1).toInt(), match.captured(2).toInt(),
-               match.captured(3).toInt(), match.captured(4).toInt())
-                            : QRect();
+    const auto match = QRegularExpression(
+        "(\\d+),(\\d+).*Geometry: (\\d+)x(\\d+)", QRegularExpression::DotMatchesEverythingOption)
+                           .match(run("xdotool", { "getwindowgeometry", QString::number(window) }));
+    return QRect(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
+        match.captured(4).toInt());
 }
 
 void TestAlarmWindow::init()
