@@ -11,7 +11,7 @@ PACKAGES := \
 	qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
 	qt6-qpa-plugins qt6-translations-l10n libgl-dev \
 	qt6-multimedia-dev pulseaudio pulseaudio-utils \
-	xvfb xauth openbox trayer xdotool x11-utils x11-xserver-utils imagemagick faketime \
+	xvfb xauth openbox gnome-shell trayer xdotool x11-utils x11-xserver-utils imagemagick faketime \
 	libxcb1-dev libxcb-xfixes0-dev libxcb-dpms0-dev libxcb-screensaver0-dev python3 \
 	qt6-wayland weston dbus-daemon python3-dbus python3-gi \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev \

@@ -4,6 +4,7 @@
 #include "photoloader.h"
 #include "settingskeys.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTextLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -138,6 +140,13 @@ ExpirationDialog::ExpirationDialog(const QString &text, int alarmNumber, QWidget
     }
     setWindowState(Qt::WindowFullScreen);
 
+    // Modal for the program, but not transient for its parent in the window
+    // manager's eyes: GNOME would attach it to the main window, out of full
+    // screen below the top bar, and window managers hand the focus to the
+    // parent of a closing transient, over whatever the person was doing.
+    create();
+    windowHandle()->setTransientParent(nullptr);
+
     fitSentenceToScreen(tr("Alarm \"%1\" expired!").arg(text));
     showPicture();
     activateWindow();
@@ -202,6 +211,7 @@ void ExpirationDialog::showEvent(QShowEvent *event)
     // A dialog may be built before its alarm's second: its photo counts as
     // shown from the moment it is.
     lastShownPhoto = photoToRemember;
+    activeBeforeRing = QApplication::activeWindow();
     if (soundWanted)
         AlarmSound::instance().ringWhileOpen(this);
 }
@@ -257,6 +267,15 @@ void ExpirationDialog::snooze()
 {
     rememberShownPhoto();
     done(Snoozed);
+}
+
+void ExpirationDialog::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    // Another program's window that was active stays so: nothing hands the
+    // focus to this program's windows. One of this program's gets it back.
+    if (activeBeforeRing && activeBeforeRing->isVisible())
+        activeBeforeRing->activateWindow();
 }
 
 void ExpirationDialog::rememberShownPhoto()

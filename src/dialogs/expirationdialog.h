@@ -4,8 +4,10 @@
 #include "ui_expirationdialog.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
+class QHideEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QPushButton;
@@ -38,6 +40,8 @@ protected:
     // The alarm is heard from the moment it is seen.
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // Once it is dismissed, the person is back where they were.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void rememberShownPhoto();
@@ -55,6 +59,8 @@ private:
     // Created only when a snooze is offered, so that the window otherwise
     // looks as it always has.
     QPushButton *snoozeButton = nullptr;
+    // This program's window that was active when the alarm came, if any.
+    QPointer<QWidget> activeBeforeRing;
 
     // Shared by every dialog of the process, so that a dialog raised over
     // another one decides what the one underneath records when clicked.
