@@ -12,6 +12,12 @@ QString NextAlarmText::trayLine(const AlarmEngine &engine, const Clock &clock)
     if (soonest < 0)
         return tr("No alarm armed");
     const QDateTime ring = engine.nextRing(soonest);
+    if (const QString snoozed = snoozeLine(engine, soonest, clock); !snoozed.isEmpty())
+        return snoozed;
+    if (const QString days = daysLine(engine, soonest, clock); !days.isEmpty())
+        return tr("Next alarm: %1, %2, %3")
+            .arg(soonest + 1)
+            .arg(days, timeUntil(clock.now(), ring));
     return tr("Next alarm: %1 at %2, %3")
         .arg(soonest + 1)
         .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
@@ -24,10 +30,37 @@ QString NextAlarmText::lampLine(
     const QDateTime ring = engine.nextRing(index);
     if (!ring.isValid())
         return tr("Not armed");
-    const QString when = tr("Rings at %1 %2")
-                             .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
-                                 dayOf(clock.now(), ring, clock.timeZone()));
+    QString when = snoozeLine(engine, index, clock);
+    if (when.isEmpty())
+        when = daysLine(engine, index, clock);
+    if (when.isEmpty())
+        when = tr("Rings at %1 %2")
+                   .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
+                       dayOf(clock.now(), ring, clock.timeZone()));
     return alarmText.isEmpty() ? when : tr("%1: %2").arg(when, alarmText);
+}
+
+QString NextAlarmText::snoozeLine(const AlarmEngine &engine, int index, const Clock &clock)
+{
+    const QDateTime snoozed = engine.snoozedUntil(index);
+    if (!snoozed.isValid() || snoozed != engine.nextRing(index))
+        return QString();
+    return tr("Alarm %1 snoozed until %2")
+        .arg(index + 1)
+        .arg(AlarmNotices::wallTime(snoozed.toTimeZone(clock.timeZone())));
+}
+
+QString NextAlarmText::daysLine(const AlarmEngine &engine, int index, const Clock &clock)
+{
+    const AlarmDays days = engine.alarmDays(index);
+    const QDateTime ring = engine.nextRing(index).toTimeZone(clock.timeZone());
+    if (days.isEveryDay() || !ring.isValid())
+        return QString();
+    const QDateTime alarmTime(ring.date(), engine.alarmTime(index), clock.timeZone());
+    return tr("%1 at %2, next %3 %4")
+        .arg(days.describe(), AlarmNotices::wallTime(alarmTime),
+            QLocale().dayName(ring.date().dayOfWeek(), QLocale::ShortFormat),
+            AlarmNotices::wallTime(ring));
 }
 
 QString NextAlarmText::timeUntil(const QDateTime &now, const QDateTime &ring)

@@ -16,11 +16,18 @@ class NextAlarmText
     Q_DECLARE_TR_FUNCTIONS(NextAlarmText)
 
 public:
-    // "Next alarm: 2 at 07:30, in 8 h 12 min", or "No alarm armed".
+    // "Next alarm: 2 at 07:30, in 8 h 12 min", "Next alarm: 2, Mon–Fri at
+    // 07:30, next Mon 07:30, in 2 d", "Alarm 1 snoozed until 07:40", or "No
+    // alarm armed".
     static QString trayLine(const AlarmEngine &engine, const Clock &clock);
-    // "Rings at 07:30 tomorrow: Tea is ready", or "Not armed".
+    // "Rings at 07:30 tomorrow: Tea is ready", "Mon–Fri at 07:30, next Mon
+    // 07:30: Tea is ready", "Alarm 1 snoozed until 07:40: Tea is ready", or
+    // "Not armed".
     static QString lampLine(
         const AlarmEngine &engine, int index, const QString &alarmText, const Clock &clock);
+    // "Alarm 1 snoozed until 07:40" when alarm `index` rings next snoozed,
+    // otherwise empty.
+    static QString snoozeLine(const AlarmEngine &engine, int index, const Clock &clock);
 
     // "in 8 h 12 min" from `now` to `ring`, a minute begun counted whole, so
     // that it never says less than is left; "now" when `ring` has come.
@@ -28,6 +35,11 @@ public:
     // "today", "tomorrow", or "on Friday" (further ahead): the day of `ring`
     // as the wall clock in `zone` shows it, seen from `now`.
     static QString dayOf(const QDateTime &now, const QDateTime &ring, const QTimeZone &zone);
+
+private:
+    // "Mon–Fri at 07:30, next Mon 07:30" for an alarm not rung every day,
+    // otherwise empty.
+    static QString daysLine(const AlarmEngine &engine, int index, const Clock &clock);
 };
 
 #endif

@@ -4,6 +4,7 @@
 #include "appconstants.h"
 
 #include <QSettings>
+#include <QTextStream>
 
 namespace SettingsKeys {
 
@@ -60,6 +61,16 @@ QString alarmTextKey(int number)
     return alarmKey(number, "text");
 }
 
+QString alarmDaysKey(int number)
+{
+    return alarmKey(number, "days");
+}
+
+QString alarmSnoozedUntilKey(int number)
+{
+    return alarmKey(number, "snoozedUntil");
+}
+
 QTime readAlarmTime(const QSettings &settings, int number)
 {
     return settings.value(alarmTimeKey(number)).toTime();
@@ -94,12 +105,59 @@ QString defaultAlarmText(int number)
     }
 }
 
+static void tellOnStandardError(const QString &text)
+{
+    QTextStream(stderr) << text << Qt::endl;
+}
+
+AlarmDays readAlarmDays(const QSettings &settings, int number)
+{
+    const QVariant stored = settings.value(alarmDaysKey(number));
+    if (!stored.isValid())
+        return AlarmDays();
+    bool readable = true;
+    const AlarmDays days = AlarmDays::fromDigits(stored.toString(), &readable);
+    if (!readable)
+        tellOnStandardError(QStringLiteral("Dorvex: the days of alarm %1 (%2) name no day from 1 "
+                                           "to 7; it rings every day.")
+                                .arg(number)
+                                .arg(stored.toString().left(20)));
+    return days;
+}
+
+QDateTime readAlarmSnoozedUntil(const QSettings &settings, int number, const QDateTime &now)
+{
+    const QVariant stored = settings.value(alarmSnoozedUntilKey(number));
+    if (!stored.isValid())
+        return QDateTime();
+    const QDateTime instant = QDateTime::fromString(stored.toString(), Qt::ISODateWithMs);
+    // Set back since, the clock may put a snooze further ahead than its
+    // length, but never a day.
+    if (instant.isValid() && instant <= now.addDays(1))
+        return instant.toUTC();
+    tellOnStandardError(
+        QStringLiteral("Dorvex: the snoozed ring of alarm %1 (%2) is not a time to come; "
+                       "it is dropped.")
+            .arg(number)
+            .arg(stored.toString().left(40)));
+    return QDateTime();
+}
+
+void writeAlarmSnoozedUntil(QSettings &settings, int number, const QDateTime &instant)
+{
+    if (instant.isValid())
+        settings.setValue(
+            alarmSnoozedUntilKey(number), instant.toUTC().toString(Qt::ISODateWithMs));
+    else
+        settings.remove(alarmSnoozedUntilKey(number));
+}
+
 QStringList all()
 {
     QStringList keys;
     for (int number = 1; number <= AlarmEngine::alarmCount; ++number)
         keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
-             << alarmTextKey(number);
+             << alarmTextKey(number) << alarmDaysKey(number) << alarmSnoozedUntilKey(number);
     for (const BoolOption &option : { beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray,
              startOnTray, confirmExit, showTestAlarm, disableAll, autostartOfferAnswered })
         keys << QLatin1String(option.key);

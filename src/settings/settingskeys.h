@@ -1,6 +1,8 @@
 #ifndef DORVEX_SETTINGSKEYS_H
 #define DORVEX_SETTINGSKEYS_H
 
+#include "alarmdays.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -53,6 +55,10 @@ QString alarmTimeKey(int number);
 QString alarmEnabledKey(int number);
 QString alarmLockedKey(int number);
 QString alarmTextKey(int number);
+// Written only once the user has chosen days: a store without it rings daily.
+QString alarmDaysKey(int number);
+// The instant of a snoozed ring, as ISO text in UTC; absent when none.
+QString alarmSnoozedUntilKey(int number);
 
 // An absent or unreadable time gives a null time.
 QTime readAlarmTime(const QSettings &settings, int number);
@@ -60,6 +66,13 @@ bool readAlarmEnabled(const QSettings &settings, int number);
 bool readAlarmLocked(const QSettings &settings, int number);
 QString readAlarmText(const QSettings &settings, int number);
 QString defaultAlarmText(int number);
+// Absent: every day. A value with no day in it reads as every day, and
+// standard error says so.
+AlarmDays readAlarmDays(const QSettings &settings, int number);
+// Invalid when absent. One that cannot be read, or lies further ahead of
+// `now` than any snooze can, is dropped with a line on standard error.
+QDateTime readAlarmSnoozedUntil(const QSettings &settings, int number, const QDateTime &now);
+void writeAlarmSnoozedUntil(QSettings &settings, int number, const QDateTime &instant);
 
 // Every key the program reads or writes; a store damaged on disk is cut
 // back to these. A new key belongs here too.

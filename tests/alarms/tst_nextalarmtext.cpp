@@ -30,6 +30,8 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English)); }
     void traySaysTheSoonestAndLampsTheirOwn_data();
     void traySaysTheSoonestAndLampsTheirOwn();
+    void daysAndSnoozeAreTold_data();
+    void daysAndSnoozeAreTold();
     void dayOfTheRing_data();
     void dayOfTheRing();
 };
@@ -99,6 +101,43 @@ void TestNextAlarmText::traySaysTheSoonestAndLampsTheirOwn()
         const QString text = QStringLiteral("Text %1").arg(index + 1);
         QCOMPARE(NextAlarmText::lampLine(engine, index, text, clock), lampLines[index]);
     }
+}
+
+void TestNextAlarmText::daysAndSnoozeAreTold_data()
+{
+    QTest::addColumn<QString>("days");
+    QTest::addColumn<qint64>("snoozeMinutes");
+    QTest::addColumn<QString>("trayLine");
+    QTest::addColumn<QString>("lampLine");
+
+    // Saturday evening, an alarm at 06:45.
+    QTest::newRow("Mon-Fri over the weekend")
+        << "12345" << qint64(0)
+        << QString::fromUtf8("Next alarm: 1, Mon–Fri at 06:45, next Mon 06:45, in 35 h 45 min")
+        << QString::fromUtf8("Mon–Fri at 06:45, next Mon 06:45: Text 1");
+    QTest::newRow("once") << "" << qint64(0)
+                          << "Next alarm: 1, Once at 06:45, next Sun 06:45, in 11 h 45 min"
+                          << "Once at 06:45, next Sun 06:45: Text 1";
+    QTest::newRow("snoozed") << "1234567" << qint64(10) << "Alarm 1 snoozed until 19:10"
+                             << "Alarm 1 snoozed until 19:10: Text 1";
+}
+
+void TestNextAlarmText::daysAndSnoozeAreTold()
+{
+    QFETCH(QString, days);
+    QFETCH(qint64, snoozeMinutes);
+    QFETCH(QString, trayLine);
+    QFETCH(QString, lampLine);
+    const QTimeZone berlin("Europe/Berlin");
+    TestClock clock(wallTime("2026-12-12T19:00:00", berlin).toUTC(), berlin);
+    AlarmEngine engine(clock);
+    engine.setAlarm(0, QTime(6, 45), true, AlarmDays::fromDigits(days));
+    engine.startWatching(QDateTime());
+    if (snoozeMinutes > 0)
+        engine.snooze(0, clock.now().addSecs(snoozeMinutes * 60));
+
+    QCOMPARE(NextAlarmText::trayLine(engine, clock), trayLine);
+    QCOMPARE(NextAlarmText::lampLine(engine, 0, QStringLiteral("Text 1"), clock), lampLine);
 }
 
 void TestNextAlarmText::dayOfTheRing_data()

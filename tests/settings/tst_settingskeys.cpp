@@ -22,6 +22,8 @@ private slots:
     void brokenStoreFileGivesTheDefaults_data();
     void brokenStoreFileGivesTheDefaults();
     void wrongTypesConvert();
+    void snoozedRingReadsOnlyAsATimeToCome_data();
+    void snoozedRingReadsOnlyAsATimeToCome();
 
 private:
     void verifyDefaults();
@@ -142,6 +144,35 @@ void TestSettingsKeys::wrongTypesConvert()
     QVERIFY(!readAlarmTime(settings, 1).isValid());
     QVERIFY(!readAlarmTime(settings, 2).isValid());
     QCOMPARE(readAlarmEnabled(settings, 2), false);
+}
+
+void TestSettingsKeys::snoozedRingReadsOnlyAsATimeToCome_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("read");
+
+    // Read at noon.
+    QTest::newRow("ten minutes ahead") << "2027-01-12T12:10:00.000Z"
+                                       << "2027-01-12T12:10:00.000Z";
+    QTest::newRow("in the past: kept, to ring late or be missed") << "2027-01-12T02:00:00.000Z"
+                                                                  << "2027-01-12T02:00:00.000Z";
+    QTest::newRow("in another zone") << "2027-01-12T13:10:00+01:00"
+                                     << "2027-01-12T12:10:00.000Z";
+    QTest::newRow("garbage") << "soon" << QString();
+    QTest::newRow("in the year 9999") << "9999-01-01T00:00:00Z" << QString();
+}
+
+void TestSettingsKeys::snoozedRingReadsOnlyAsATimeToCome()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, read);
+    const QDateTime noon(QDate(2027, 1, 12), QTime(12, 0), Qt::UTC);
+    QSettings settings;
+    settings.setValue(alarmSnoozedUntilKey(2), stored);
+    QCOMPARE(readAlarmSnoozedUntil(settings, 2, noon).toString(Qt::ISODateWithMs), read);
+    // Written back, a valid instant reads the same; none removes the key.
+    writeAlarmSnoozedUntil(settings, 2, readAlarmSnoozedUntil(settings, 2, noon));
+    QCOMPARE(settings.contains(alarmSnoozedUntilKey(2)), !read.isEmpty());
 }
 
 DORVEX_TEST_MAIN(TestSettingsKeys)
