@@ -318,10 +318,6 @@
         <translation>Frage</translation>
     </message>
     <message>
-        <source>Enter text to show when alarm %1 fires:</source>
-        <translation>Text, der bei Alarm %1 angezeigt wird:</translation>
-    </message>
-    <message>
         <source>dorvex %1 by Ostrevan</source>
         <translation>dorvex %1 von Ostrevan</translation>
     </message>
@@ -481,6 +477,18 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>on %1</source>
         <translation>am %1</translation>
+    </message>
+    <message>
+        <source>Next alarm: %1, %2, %3</source>
+        <translation>Nächster Alarm: %1, %2, %3</translation>
+    </message>
+    <message>
+        <source>Alarm %1 snoozed until %2</source>
+        <translation>Alarm %1 schlummert bis %2</translation>
+    </message>
+    <message>
+        <source>%1 at %2, next %3 %4</source>
+        <translation>%1 um %2, nächster %3 %4</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,8 @@ PreparedAlarmDialogs::~PreparedAlarmDialogs() = default;
 void PreparedAlarmDialogs::prepare(int index, const QDateTime &due)
 {
     auto dialog = std::make_unique<ExpirationDialog>(textOf(index), index + 1, dialogParent);
+    // The button may take room from the picture: settled before the drawing.
+    dialog->setSnoozeMinutes(SettingsKeys::readSnoozeMinutes(QSettings()));
     // Drawn once where nobody sees it: the layout settles, the fonts'
     // glyphs are loaded and the picture converted, and showing it later
     // repeats none of that.

@@ -8,6 +8,9 @@
 #include "clock.h"
 #include "expirationdialog.h"
 #include "preparedalarmdialogs.h"
+#include "settingskeys.h"
+
+#include <QSettings>
 
 #include <QTimer>
 
@@ -89,11 +92,25 @@ void AlarmAnnouncer::show(const QString &text, int number, const QString &dueLin
         : std::make_unique<ExpirationDialog>(text, number, dialogParent);
     ExpirationDialog &dialog = *shown;
     dialog.setDueLine(dueLine);
+    const int snoozeMinutes = SettingsKeys::readSnoozeMinutes(QSettings());
+    dialog.setSnoozeMinutes(snoozeMinutes);
     // Sent once the dialog is on its way to the screen, so as not to hold it up.
     AlarmNotification notification;
     const QTime alarmTime = engine.alarmTime(number - 1);
     QTimer::singleShot(0, &notification,
         [&notification, number, text, alarmTime] { notification.send(number, text, alarmTime); });
-    dialog.exec();
+    connect(&notification, &AlarmNotification::snoozeRequested, &dialog,
+        [&dialog] { dialog.done(ExpirationDialog::Snoozed); });
+    connect(&notification, &AlarmNotification::dismissRequested, &dialog, &QDialog::accept);
+    connect(&notification, &AlarmNotification::frontRequested, &dialog, [&dialog] {
+        dialog.raise();
+        dialog.activateWindow();
+    });
+    const bool snoozed = dialog.exec() == ExpirationDialog::Snoozed;
     notification.withdraw();
+    if (snoozed) {
+        engine.snooze(number - 1, Clock::instance().now().addSecs(snoozeMinutes * 60));
+        // Kept at once, through a crash or a sleep that may come next.
+        store.save();
+    }
 }

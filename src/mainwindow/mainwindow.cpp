@@ -3,11 +3,13 @@
 #include "alarmannouncer.h"
 #include "alarmengine.h"
 #include "alarmstore.h"
+#include "alarmtextdialog.h"
 #include "autostartoffer.h"
 #include "clock.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
 #include "nextalarmtext.h"
+#include "plaintooltip.h"
 #include "programicon.h"
 #include "sessionending.h"
 #include "settingsdialog.h"
@@ -16,13 +18,11 @@
 #include "traypresence.h"
 #include "typedtimeentry.h"
 #include "version.h"
-#include "plaintooltip.h"
 #include "windowplacement.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTextStream>
@@ -49,14 +49,21 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     autostartOffer = new AutostartOffer(
         statusbar, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
 
+    clockLabel = new StatusClock(statusbar);
+    statusbar->addPermanentWidget(clockLabel, 0);
+    missedLabel = new QLabel(statusbar);
+    missedLabel->setObjectName(QStringLiteral("missedAlarmsLabel"));
+    missedLabel->setVisible(false);
+    statusbar->addWidget(missedLabel, 1);
+
     engine = new AlarmEngine(Clock::instance(), this);
     store = new AlarmStore(
         [this] {
             StoredPanel panel;
             for (int index = 0; index < rows.size(); ++index)
-                panel.alarms.append(
-                    { rows[index].timeEdit->time(), rows[index].enableCheckBox->isChecked(),
-                        rows[index].lockCheckBox->isChecked(), alarmTexts[index] });
+                panel.alarms.append({ rows[index].timeEdit->time(),
+                    rows[index].enableCheckBox->isChecked(), rows[index].lockCheckBox->isChecked(),
+                    alarmTexts[index], engine->alarmDays(index), engine->snoozedUntil(index) });
             panel.disableAll = disableAllCheckBox->isChecked();
             panel.watchedUntil = engine->watchedUntil();
             return panel;
@@ -79,7 +86,13 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
         &MainWindow::on_action_RestoreWindow_triggered);
     announcer = new AlarmAnnouncer(
         *engine, *store, [this](int index) { return alarmTexts.value(index); }, this);
-    connect(announcer, &AlarmAnnouncer::missedAlarmsChanged, this, &MainWindow::showMissedAlarms);
+    connect(announcer, &AlarmAnnouncer::missedAlarmsChanged, this, &MainWindow::showStatusLines);
+    // A once-only alarm that rang is switched off as if by hand, and stored
+    // so at once: after a crash it must not ring again at its next coming.
+    connect(engine, &AlarmEngine::alarmSpent, this, [this](int index) {
+        rows[index].enableCheckBox->setChecked(false);
+        saveSettings();
+    });
     sessionEnding = new SessionEnding(this);
 
     suppressReactions = true;
@@ -99,13 +112,6 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     auto *reaimTimer = new QTimer(this);
     connect(reaimTimer, &QTimer::timeout, this, &MainWindow::updateAlarms);
     reaimTimer->start(reaimIntervalMs);
-
-    clockLabel = new StatusClock(statusbar);
-    statusbar->addPermanentWidget(clockLabel, 0);
-    missedLabel = new QLabel(statusbar);
-    missedLabel->setObjectName(QStringLiteral("missedAlarmsLabel"));
-    missedLabel->setVisible(false);
-    statusbar->addWidget(missedLabel, 1);
 
     setupTrayIcon();
     centerOnScreen();
@@ -136,6 +142,8 @@ void MainWindow::loadSettings()
         rows[index].lockCheckBox->setChecked(alarm.locked);
         rows[index].enableCheckBox->setChecked(alarm.enabled);
         alarmArmed.append(alarm.enabled);
+        engine->setAlarm(index, alarm.time, false, alarm.days);
+        engine->snooze(index, alarm.snoozedUntil);
         alarmTexts.append(alarm.text);
     }
     disableAllCheckBox->setChecked(panel.disableAll);
@@ -204,7 +212,8 @@ void MainWindow::rescheduleAlarm(int index)
 {
     if (index < 0 || index >= rows.size())
         return;
-    engine->setAlarm(index, rows[index].timeEdit->time(), alarmArmed[index]);
+    engine->setAlarm(
+        index, rows[index].timeEdit->time(), alarmArmed[index], engine->alarmDays(index));
 }
 
 void MainWindow::updateAlarms()
@@ -221,10 +230,15 @@ void MainWindow::checkAlarms()
     engine->check();
 }
 
-void MainWindow::showMissedAlarms()
+void MainWindow::showStatusLines()
 {
-    missedLabel->setText(announcer->missedAlarms().join(QLatin1String("; ")));
-    missedLabel->setVisible(!announcer->missedAlarms().isEmpty());
+    QStringList lines;
+    for (int index = 0; index < rows.size(); ++index)
+        lines << NextAlarmText::snoozeLine(*engine, index, Clock::instance());
+    lines.removeAll(QString());
+    lines << announcer->missedAlarms();
+    missedLabel->setText(lines.join(QLatin1String("; ")));
+    missedLabel->setVisible(!lines.isEmpty());
     tray->refresh();
     // Screen readers do not watch the status bar: a new line is announced.
     if (!announcer->missedAlarms().isEmpty()) {
@@ -238,7 +252,7 @@ void MainWindow::showNextAlarm()
     for (int index = 0; index < rows.size(); ++index)
         rows[index].ledLabel->setToolTip(plainToolTip(
             NextAlarmText::lampLine(*engine, index, alarmTexts[index], Clock::instance())));
-    tray->refresh();
+    showStatusLines();
 }
 
 void MainWindow::showAlarm(const QString &text, int number, const QString &dueLine,
@@ -249,6 +263,12 @@ void MainWindow::showAlarm(const QString &text, int number, const QString &dueLi
 
 void MainWindow::armingChanged()
 {
+    // Switched off before, a once-only alarm has nothing left to cancel but
+    // its snooze.
+    if (disableAllCheckBox->isChecked()) {
+        for (int index = 0; index < rows.size(); ++index)
+            engine->cancelSnooze(index);
+    }
     markSettingsChanged();
     refreshAlarms();
 }
@@ -265,16 +285,15 @@ void MainWindow::editAlarmText(int index)
 {
     if (index < 0 || index >= rows.size())
         return;
-    bool confirmed = false;
-    const QString text = QInputDialog::getText(this, tr("Question"),
-        tr("Enter text to show when alarm %1 fires:").arg(index + 1), QLineEdit::Normal,
-        alarmTexts[index], &confirmed);
-    if (confirmed && !text.isEmpty() && text != alarmTexts[index]) {
-        markSettingsChanged();
-        alarmTexts[index] = text;
-        showNextAlarm();
-        announcer->renew(index);
-    }
+    AlarmTextDialog dialog(index + 1, alarmTexts[index], engine->alarmDays(index), this);
+    if (dialog.exec() != QDialog::Accepted
+        || (dialog.text() == alarmTexts[index] && dialog.days() == engine->alarmDays(index)))
+        return;
+    markSettingsChanged();
+    alarmTexts[index] = dialog.text();
+    engine->setAlarm(index, rows[index].timeEdit->time(), alarmArmed[index], dialog.days());
+    showNextAlarm();
+    announcer->renew(index);
 }
 
 void MainWindow::showTestAlarm(int index)

@@ -117,7 +117,8 @@ private:
     void updateLamps();
     void refreshAlarms();
     void rescheduleAlarm(int index);
-    void showMissedAlarms();
+    // Snoozed alarms, then those missed, in the status bar and the tray.
+    void showStatusLines();
     // The next rings in the lamps' and the tray icon's tool tips, and
     // whether anything is armed in the tray icon's picture.
     void showNextAlarm();

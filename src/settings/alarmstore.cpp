@@ -1,6 +1,7 @@
 #include "alarmstore.h"
 
 #include "alarmengine.h"
+#include "clock.h"
 #include "settingskeys.h"
 #include "settingsrepair.h"
 
@@ -23,13 +24,16 @@ AlarmStore::AlarmStore(std::function<StoredPanel()> current, QObject *parent)
 StoredPanel AlarmStore::load()
 {
     const QSettings settings;
+    const QDateTime now = Clock::instance().now();
     StoredPanel panel;
     for (int index = 0; index < AlarmEngine::alarmCount; ++index) {
         const int number = index + 1;
         panel.alarms.append({ SettingsKeys::readAlarmTime(settings, number),
             SettingsKeys::readAlarmEnabled(settings, number),
             SettingsKeys::readAlarmLocked(settings, number),
-            SettingsKeys::readAlarmText(settings, number) });
+            SettingsKeys::readAlarmText(settings, number),
+            SettingsKeys::readAlarmDays(settings, number),
+            SettingsKeys::readAlarmSnoozedUntil(settings, number, now) });
     }
     panel.disableAll = SettingsKeys::disableAll.read(settings);
     storeDamaged = settings.status() == QSettings::FormatError;
@@ -65,6 +69,10 @@ bool AlarmStore::save()
         settings.setValue(SettingsKeys::alarmEnabledKey(number), alarm.enabled);
         settings.setValue(SettingsKeys::alarmLockedKey(number), alarm.locked);
         settings.setValue(SettingsKeys::alarmTextKey(number), alarm.text);
+        // A store that never had days keeps ringing daily without them.
+        if (!alarm.days.isEveryDay() || settings.contains(SettingsKeys::alarmDaysKey(number)))
+            settings.setValue(SettingsKeys::alarmDaysKey(number), alarm.days.toDigits());
+        SettingsKeys::writeAlarmSnoozedUntil(settings, number, alarm.snoozedUntil);
     }
     SettingsKeys::disableAll.write(settings, panel.disableAll);
     SettingsKeys::writeWatchedUntil(settings, panel.watchedUntil);

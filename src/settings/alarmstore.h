@@ -1,6 +1,8 @@
 #ifndef DORVEX_ALARMSTORE_H
 #define DORVEX_ALARMSTORE_H
 
+#include "alarmdays.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -19,6 +21,9 @@ struct StoredPanel
         bool enabled = false;
         bool locked = false;
         QString text;
+        AlarmDays days;
+        // The instant of its snoozed ring, or invalid when none.
+        QDateTime snoozedUntil;
     };
 
     // By index: alarm 1 first.

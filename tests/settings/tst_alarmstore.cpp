@@ -12,7 +12,7 @@ StoredPanel teaAtFive()
 {
     StoredPanel panel;
     for (const char *text : { "wake up", "tea", "sleep" })
-        panel.alarms.append({ QTime(17, 0), true, false, QLatin1String(text) });
+        panel.alarms.append({ QTime(17, 0), true, false, QLatin1String(text), {}, {} });
     return panel;
 }
 

@@ -2,8 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QInputDialog>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 ModalAnswerer::ModalAnswerer(Answer answer, int timeoutMs)
@@ -29,8 +31,8 @@ void ModalAnswerer::poll()
     seenParent = modal->parentWidget();
     if (auto *box = qobject_cast<QMessageBox *>(modal))
         seenText = box->text();
-    else if (auto *input = qobject_cast<QInputDialog *>(modal))
-        seenText = input->labelText();
+    else if (const auto *prompt = modal->findChild<QLabel *>())
+        seenText = prompt->text();
     wasAnswered = true;
     answer(modal);
 }
@@ -49,13 +51,14 @@ ModalAnswerer::Answer ModalAnswerer::pressButton(QMessageBox::StandardButton but
 ModalAnswerer::Answer ModalAnswerer::enterText(const QString &text, bool confirm)
 {
     return [text, confirm](QWidget *dialog) {
-        auto *input = qobject_cast<QInputDialog *>(dialog);
-        QVERIFY2(input, "the modal dialog is not an input dialog");
-        input->setTextValue(text);
+        auto *box = qobject_cast<QDialog *>(dialog);
+        auto *edit = dialog->findChild<QLineEdit *>();
+        QVERIFY2(box && edit, "the modal dialog takes no text");
+        edit->setText(text);
         if (confirm)
-            input->accept();
+            box->accept();
         else
-            input->reject();
+            box->reject();
     };
 }
 

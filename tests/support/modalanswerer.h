@@ -22,7 +22,7 @@ public:
 
     // Presses one standard button of the next message box.
     static Answer pressButton(QMessageBox::StandardButton button);
-    // Types a text into the next input dialog and confirms or cancels it.
+    // Types a text into the next dialog that takes one and confirms or cancels it.
     static Answer enterText(const QString &text, bool confirm = true);
     // Sends the Escape key to the dialog.
     static Answer pressEscape();
