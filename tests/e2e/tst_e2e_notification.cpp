@@ -12,7 +12,10 @@ class TestE2eNotification : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { TestEnvironment::instance().reset(); }
     void alarmNotifiesAndTheClickWithdraws();
+    void snoozedAlarmRingsAgainAfterItsLength_data();
+    void snoozedAlarmRingsAgainAfterItsLength();
 };
 
 void TestE2eNotification::alarmNotifiesAndTheClickWithdraws()
@@ -42,6 +45,56 @@ void TestE2eNotification::alarmNotifiesAndTheClickWithdraws()
     Desktop::clickAt(Desktop::geometry(dorvex.fullScreenWindow()).center());
     QTRY_COMPARE(service.closed, QList<uint>({ id }));
     dorvex.exitAnsweringYes();
+}
+
+void TestE2eNotification::snoozedAlarmRingsAgainAfterItsLength_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("the S key") << true;
+    QTest::newRow("the notification's Snooze") << false;
+}
+
+// Snoozed, the alarm goes quiet, is kept in the store at once, and rings
+// again when the program's clock has run on by the snooze's minute.
+void TestE2eNotification::snoozedAlarmRingsAgainAfterItsLength()
+{
+    QFETCH(bool, byKey);
+    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        QSKIP("Needs the private session bus of run-under-x (DORVEX_SESSION_BUS=1).");
+    FakeNotificationService service;
+    QVERIFY(service.start());
+    const uint id = service.nextId;
+    StoredSettings::write({ { "snoozeMinutesSpinBox/value", 1 } });
+    FakedClock clock(FakedClock::Monotonic::MovesAlong);
+    DorvexProcess dorvex;
+    dorvex.addEnvironment(clock.environment());
+    QVERIFY(dorvex.start());
+    const QDateTime alarmAt = wholeSecondsAhead(4);
+    dorvex.armFirstAlarm(alarmAt);
+    if (QTest::currentTestFailed())
+        return;
+
+    QTRY_VERIFY_WITH_TIMEOUT(!dorvex.fullScreenWindow().isEmpty(), 10000);
+    QTRY_COMPARE(service.received.size(), 1);
+    if (byKey)
+        Desktop::key(QStringLiteral("s"));
+    else
+        service.invokeAction(id, QStringLiteral("snooze"));
+    QTRY_VERIFY(dorvex.fullScreenWindow().isEmpty());
+    QTRY_COMPARE(service.closed.size(), 1);
+    QTRY_VERIFY(StoredSettings::contains("alarm1/snoozedUntil"));
+    const QDateTime snoozedUntil = QDateTime::fromString(
+        StoredSettings::value("alarm1/snoozedUntil").toString(), Qt::ISODate);
+    QVERIFY2(snoozedUntil >= alarmAt.addSecs(60) && snoozedUntil <= clock.now().addSecs(60),
+        qPrintable(snoozedUntil.toString(Qt::ISODate)));
+
+    clock.moveBy(60);
+    QTRY_VERIFY_WITH_TIMEOUT(!dorvex.fullScreenWindow().isEmpty(), 10000);
+    QTRY_COMPARE(service.received.size(), 2);
+    Desktop::clickAt(Desktop::geometry(dorvex.fullScreenWindow()).center());
+    QTRY_VERIFY(dorvex.fullScreenWindow().isEmpty());
+    dorvex.exitAnsweringYes();
+    QVERIFY(!StoredSettings::contains("alarm1/snoozedUntil"));
 }
 
 DORVEX_TEST_MAIN(TestE2eNotification)
