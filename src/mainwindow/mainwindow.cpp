@@ -6,6 +6,7 @@
 #include "alarmtextdialog.h"
 #include "autostartoffer.h"
 #include "clock.h"
+#include "exitquestion.h"
 #include "expirationdialog.h"
 #include "helpdialog.h"
 #include "nextalarmtext.h"
@@ -15,12 +16,12 @@
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "statusclock.h"
+#include "statusnotices.h"
 #include "traypresence.h"
 #include "typedtimeentry.h"
 #include "version.h"
 #include "windowplacement.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -51,9 +52,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     clockLabel = new StatusClock(statusbar);
     statusbar->addPermanentWidget(clockLabel, 0);
-    missedLabel = new QLabel(statusbar);
-    missedLabel->setObjectName(QStringLiteral("missedAlarmsLabel"));
-    missedLabel->setVisible(false);
+    missedLabel = new StatusNotices(statusbar);
     statusbar->addWidget(missedLabel, 1);
 
     engine = new AlarmEngine(Clock::instance(), this);
@@ -69,15 +68,8 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
             return panel;
         },
         this);
-    constexpr int savedMessageMs = 2000;
-    connect(store, &AlarmStore::saved, this, [this] {
-        statusbar->showMessage(
-            tr("%1: Saved settings.").arg(StatusClock::currentText()), savedMessageMs);
-    });
-    // Left up until the next period tries again.
-    connect(store, &AlarmStore::saveFailed, this, [this] {
-        statusbar->showMessage(tr("%1: Could not save settings!").arg(StatusClock::currentText()));
-    });
+    connect(store, &AlarmStore::saved, missedLabel, [this] { missedLabel->tellSave(true); });
+    connect(store, &AlarmStore::saveFailed, missedLabel, [this] { missedLabel->tellSave(false); });
     tray = new TrayPresence(
         this, { action_RestoreWindow, action_About, action_Exit, toTrayPushButton }, [this] {
             return TrayPresence::Status { engine->soonestAlarm() >= 0, trayToolTip() };
@@ -180,21 +172,11 @@ void MainWindow::hideEvent(QHideEvent *event)
 
 void MainWindow::updateLamps()
 {
-    for (int index = 0; index < rows.size(); ++index) {
-        alarmArmed[index]
-            = rows[index].enableCheckBox->isChecked() && !disableAllCheckBox->isChecked();
-        // Through an icon, which takes the lamp's double-size picture where
-        // the screen is scaled up.
-        rows[index].ledLabel->setPixmap(
-            QIcon(alarmArmed[index] ? QStringLiteral(":/icons/images/greenled.png")
-                                    : QStringLiteral(":/icons/images/redled.png"))
-                .pixmap(QSize(16, 16), devicePixelRatioF()));
-    }
-    // The enable boxes stay checked: screen readers are told why nothing rings.
     const bool allDisabled = disableAllCheckBox->isChecked();
-    for (const AlarmRow &row : rows)
-        row.enableCheckBox->setAccessibleDescription(
-            allDisabled ? tr("All alarms are disabled") : QString());
+    for (int index = 0; index < rows.size(); ++index) {
+        alarmArmed[index] = rows[index].enableCheckBox->isChecked() && !allDisabled;
+        rows[index].showArmed(alarmArmed[index], allDisabled);
+    }
     disableAllCheckBox->setAccessibleDescription(
         allDisabled ? tr("No alarm will ring") : QString());
     autostartOffer->setAlarmsArmed(alarmArmed.contains(true));
@@ -232,19 +214,12 @@ void MainWindow::checkAlarms()
 
 void MainWindow::showStatusLines()
 {
-    QStringList lines;
+    QStringList snoozed;
     for (int index = 0; index < rows.size(); ++index)
-        lines << NextAlarmText::snoozeLine(*engine, index, Clock::instance());
-    lines.removeAll(QString());
-    lines << announcer->missedAlarms();
-    missedLabel->setText(lines.join(QLatin1String("; ")));
-    missedLabel->setVisible(!lines.isEmpty());
+        snoozed << NextAlarmText::snoozeLine(*engine, index, Clock::instance());
+    snoozed.removeAll(QString());
+    missedLabel->showLines(snoozed, announcer->missedAlarms());
     tray->refresh();
-    // Screen readers do not watch the status bar: a new line is announced.
-    if (!announcer->missedAlarms().isEmpty()) {
-        QAccessibleEvent announcement(missedLabel, QAccessible::Alert);
-        QAccessible::updateAccessibility(&announcement);
-    }
 }
 
 void MainWindow::showNextAlarm()
@@ -385,16 +360,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
 
     QWidget *boxParent = isParked() ? nullptr : this;
-    if (SettingsKeys::confirmExit.read(settings)) {
-        QMessageBox question(QMessageBox::Question, tr("Question"), tr("Dou you want to exit?"),
-            QMessageBox::Yes | QMessageBox::No, boxParent);
-        question.setDefaultButton(QMessageBox::No);
-        question.setEscapeButton(QMessageBox::No);
-        question.setWindowIcon(windowIcon());
-        if (question.exec() != QMessageBox::Yes) {
-            event->ignore();
-            return;
-        }
+    if (SettingsKeys::confirmExit.read(settings) && !askToExit(boxParent, windowIcon())) {
+        event->ignore();
+        return;
     }
 
     if (!saveSettings()) {

@@ -1,6 +1,7 @@
 #ifndef DORVEX_MAINWINDOW_H
 #define DORVEX_MAINWINDOW_H
 
+#include "alarmrow.h"
 #include "traypresence.h"
 #include "ui_mainwindow.h"
 
@@ -19,6 +20,7 @@ class ExpirationDialog;
 class QTimer;
 class SessionEnding;
 class StatusClock;
+class StatusNotices;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
 // everything is disabled. It shows and edits them; the alarm engine decides
@@ -96,18 +98,6 @@ private slots:
     void updateAlarms();
 
 private:
-    // The widgets of one alarm, as the form lays them out.
-    struct AlarmRow
-    {
-        QTimeEdit *timeEdit;
-        QCheckBox *enableCheckBox;
-        QCheckBox *lockCheckBox;
-        QLabel *ledLabel;
-        QToolButton *textButton;
-        QToolButton *testButton;
-        MyAnalogClock *analogClock;
-    };
-
     void armingChanged();
     void alarmTimeChanged(int index);
     void checkAlarms();
@@ -149,7 +139,7 @@ private:
     TrayPresence *tray = nullptr;
     SessionEnding *sessionEnding = nullptr;
     StatusClock *clockLabel = nullptr;
-    QLabel *missedLabel = nullptr;
+    StatusNotices *missedLabel = nullptr;
     bool debugMode;
     bool suppressReactions = false;
     bool testButtonsSetting = false;
