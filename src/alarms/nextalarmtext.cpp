@@ -6,27 +6,35 @@
 
 #include <QLocale>
 
-QString NextAlarmText::trayLine(const AlarmEngine &engine, const Clock &clock)
+static QString withWakeUp(const QString &when, bool wakesComputer)
+{
+    return wakesComputer ? NextAlarmText::tr("%1, wakes the computer").arg(when) : when;
+}
+
+QString NextAlarmText::trayLine(const AlarmEngine &engine, const Clock &clock, bool wakesComputer)
 {
     const int soonest = engine.soonestAlarm();
     if (soonest < 0)
         return tr("No alarm armed");
     const QDateTime ring = engine.nextRing(soonest);
-    return tr("Next alarm: %1 at %2, %3")
-        .arg(soonest + 1)
-        .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
-            timeUntil(clock.now(), ring));
+    return withWakeUp(tr("Next alarm: %1 at %2, %3")
+                          .arg(soonest + 1)
+                          .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
+                              timeUntil(clock.now(), ring)),
+        wakesComputer);
 }
 
-QString NextAlarmText::lampLine(
-    const AlarmEngine &engine, int index, const QString &alarmText, const Clock &clock)
+QString NextAlarmText::lampLine(const AlarmEngine &engine, int index, const QString &alarmText,
+    const Clock &clock, bool wakesComputer)
 {
     const QDateTime ring = engine.nextRing(index);
     if (!ring.isValid())
         return tr("Not armed");
-    const QString when = tr("Rings at %1 %2")
-                             .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
-                                 dayOf(clock.now(), ring, clock.timeZone()));
+    const QString when
+        = withWakeUp(tr("Rings at %1 %2")
+                         .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
+                             dayOf(clock.now(), ring, clock.timeZone())),
+            wakesComputer);
     return alarmText.isEmpty() ? when : tr("%1: %2").arg(when, alarmText);
 }
 

@@ -16,11 +16,13 @@ class NextAlarmText
     Q_DECLARE_TR_FUNCTIONS(NextAlarmText)
 
 public:
-    // "Next alarm: 2 at 07:30, in 8 h 12 min", or "No alarm armed".
-    static QString trayLine(const AlarmEngine &engine, const Clock &clock);
-    // "Rings at 07:30 tomorrow: Tea is ready", or "Not armed".
-    static QString lampLine(
-        const AlarmEngine &engine, int index, const QString &alarmText, const Clock &clock);
+    // "Next alarm: 2 at 07:30, in 8 h 12 min", or "No alarm armed"; with
+    // ", wakes the computer" after the time when a wake-up is armed for it.
+    static QString trayLine(
+        const AlarmEngine &engine, const Clock &clock, bool wakesComputer = false);
+    // "Rings at 07:30 tomorrow: Tea is ready", or "Not armed"; likewise.
+    static QString lampLine(const AlarmEngine &engine, int index, const QString &alarmText,
+        const Clock &clock, bool wakesComputer = false);
 
     // "in 8 h 12 min" from `now` to `ring`, a minute begun counted whole, so
     // that it never says less than is left; "now" when `ring` has come.

@@ -8,18 +8,19 @@
 #include "expirationdialog.h"
 #include "helpdialog.h"
 #include "nextalarmtext.h"
+#include "plaintooltip.h"
 #include "programicon.h"
 #include "sessionending.h"
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "statusclock.h"
+#include "statusnotes.h"
 #include "traypresence.h"
 #include "typedtimeentry.h"
 #include "version.h"
-#include "plaintooltip.h"
+#include "wakeups.h"
 #include "windowplacement.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QInputDialog>
@@ -50,6 +51,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
         statusbar, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
 
     engine = new AlarmEngine(Clock::instance(), this);
+    wakeUps = new WakeUps(*engine, this);
     store = new AlarmStore(
         [this] {
             StoredPanel panel;
@@ -62,15 +64,6 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
             return panel;
         },
         this);
-    constexpr int savedMessageMs = 2000;
-    connect(store, &AlarmStore::saved, this, [this] {
-        statusbar->showMessage(
-            tr("%1: Saved settings.").arg(StatusClock::currentText()), savedMessageMs);
-    });
-    // Left up until the next period tries again.
-    connect(store, &AlarmStore::saveFailed, this, [this] {
-        statusbar->showMessage(tr("%1: Could not save settings!").arg(StatusClock::currentText()));
-    });
     tray = new TrayPresence(
         this, { action_RestoreWindow, action_About, action_Exit, toTrayPushButton }, [this] {
             return TrayPresence::Status { engine->soonestAlarm() >= 0, trayToolTip() };
@@ -79,7 +72,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
         &MainWindow::on_action_RestoreWindow_triggered);
     announcer = new AlarmAnnouncer(
         *engine, *store, [this](int index) { return alarmTexts.value(index); }, this);
-    connect(announcer, &AlarmAnnouncer::missedAlarmsChanged, this, &MainWindow::showMissedAlarms);
+    connect(announcer, &AlarmAnnouncer::missedAlarmsChanged, tray, &TrayPresence::refresh);
     sessionEnding = new SessionEnding(this);
 
     suppressReactions = true;
@@ -90,6 +83,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     connect(engine, &AlarmEngine::scheduleChanged, this, &MainWindow::showNextAlarm);
     // A clock set or a wake-up changes how far off the next ring is.
     connect(&Clock::instance(), &Clock::changed, this, &MainWindow::showNextAlarm);
+    connect(wakeUps, &WakeUps::changed, this, &MainWindow::showNextAlarm);
 
     updateLamps();
     updateAlarms();
@@ -102,10 +96,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
 
     clockLabel = new StatusClock(statusbar);
     statusbar->addPermanentWidget(clockLabel, 0);
-    missedLabel = new QLabel(statusbar);
-    missedLabel->setObjectName(QStringLiteral("missedAlarmsLabel"));
-    missedLabel->setVisible(false);
-    statusbar->addWidget(missedLabel, 1);
+    new StatusNotes(statusbar, *store, *announcer);
 
     setupTrayIcon();
     centerOnScreen();
@@ -221,23 +212,11 @@ void MainWindow::checkAlarms()
     engine->check();
 }
 
-void MainWindow::showMissedAlarms()
-{
-    missedLabel->setText(announcer->missedAlarms().join(QLatin1String("; ")));
-    missedLabel->setVisible(!announcer->missedAlarms().isEmpty());
-    tray->refresh();
-    // Screen readers do not watch the status bar: a new line is announced.
-    if (!announcer->missedAlarms().isEmpty()) {
-        QAccessibleEvent announcement(missedLabel, QAccessible::Alert);
-        QAccessible::updateAccessibility(&announcement);
-    }
-}
-
 void MainWindow::showNextAlarm()
 {
     for (int index = 0; index < rows.size(); ++index)
-        rows[index].ledLabel->setToolTip(plainToolTip(
-            NextAlarmText::lampLine(*engine, index, alarmTexts[index], Clock::instance())));
+        rows[index].ledLabel->setToolTip(plainToolTip(NextAlarmText::lampLine(
+            *engine, index, alarmTexts[index], Clock::instance(), wakeUps->wakesFor(index))));
     tray->refresh();
 }
 
@@ -297,7 +276,8 @@ void MainWindow::applyTestButtonSetting()
 QString MainWindow::trayToolTip() const
 {
     const QStringList lines { tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion)),
-        NextAlarmText::trayLine(*engine, Clock::instance()) };
+        NextAlarmText::trayLine(
+            *engine, Clock::instance(), wakeUps->wakesFor(engine->soonestAlarm())) };
     return (lines + announcer->missedAlarms()).join(QLatin1Char('\n'));
 }
 
@@ -453,9 +433,11 @@ void MainWindow::on_action_Settings_triggered()
 {
     SettingsDialog dialog(debugMode, this);
     dialog.setTrayAvailable(trayAvailable());
+    dialog.showWakeProblem(wakeUps->problem());
     if (dialog.exec() == QDialog::Accepted) {
         applyTestButtonSetting();
         announcer->renewAll();
+        wakeUps->readOption();
     }
     // Start at log-in is switched in the dialog at once, and Reset forgets
     // the answer to the offer, whichever way the dialog ends.

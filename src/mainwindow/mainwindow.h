@@ -19,6 +19,7 @@ class ExpirationDialog;
 class QTimer;
 class SessionEnding;
 class StatusClock;
+class WakeUps;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
 // everything is disabled. It shows and edits them; the alarm engine decides
@@ -117,7 +118,6 @@ private:
     void updateLamps();
     void refreshAlarms();
     void rescheduleAlarm(int index);
-    void showMissedAlarms();
     // The next rings in the lamps' and the tray icon's tool tips, and
     // whether anything is armed in the tray icon's picture.
     void showNextAlarm();
@@ -148,11 +148,11 @@ private:
     TrayPresence *tray = nullptr;
     SessionEnding *sessionEnding = nullptr;
     StatusClock *clockLabel = nullptr;
-    QLabel *missedLabel = nullptr;
     bool debugMode;
     bool suppressReactions = false;
     bool testButtonsSetting = false;
     AutostartOffer *autostartOffer = nullptr;
+    WakeUps *wakeUps = nullptr;
 };
 
 #endif
