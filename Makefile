@@ -17,7 +17,7 @@ PACKAGES := \
 	fonts-dejavu-core appstream desktop-file-utils dpkg-dev \
 	libglib2.0-dev libqt6svg6 libcap-dev libcap2-bin
 
-.PHONY: all deps configure build run test bench clean format
+.PHONY: all deps configure build install run test bench clean format
 
 all: build
 
@@ -44,6 +44,13 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD_DIR) --parallel $(JOBS)
+
+# Under /usr/local unless PREFIX says otherwise; run as root, it also gives
+# the wake-up helper its capability.
+PREFIX ?= /usr/local
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # The program looks for "photos" and "translations" in its working directory,
 # so it is started from the build folder, where the catalogues are compiled to.

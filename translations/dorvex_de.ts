@@ -306,14 +306,6 @@
         <translation>Dorvex %1</translation>
     </message>
     <message>
-        <source>%1: Saved settings.</source>
-        <translation>%1: Einstellungen gespeichert.</translation>
-    </message>
-    <message>
-        <source>%1: Could not save settings!</source>
-        <translation>%1: Einstellungen konnten nicht gespeichert werden!</translation>
-    </message>
-    <message>
         <source>Question</source>
         <translation>Frage</translation>
     </message>
@@ -423,6 +415,14 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
         <source>No alarm will ring</source>
         <translation>Kein Alarm wird klingeln</translation>
     </message>
+    <message>
+        <source>%1: Saved settings.</source>
+        <translation>%1: Einstellungen gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1: Could not save settings!</source>
+        <translation>%1: Einstellungen konnten nicht gespeichert werden!</translation>
+    </message>
 </context>
 <context>
     <name>MyAnalogClock</name>
@@ -485,6 +485,10 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>Alarm %1 snoozed until %2</source>
         <translation>Alarm %1 schlummert bis %2</translation>
+    </message>
+    <message>
+        <source>%1, wakes the computer</source>
+        <translation>%1, weckt den Rechner</translation>
     </message>
     <message>
         <source>%1 at %2, next %3 %4</source>
@@ -625,6 +629,26 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
         <source> min</source>
         <translation> Min.</translation>
     </message>
+    <message>
+        <source>&amp;Wake the computer from sleep for alarms</source>
+        <translation>Rechner zum Alarm aus dem Ruhezustand &amp;wecken</translation>
+    </message>
+    <message>
+        <source>Wake the computer from sleep a minute before the next alarm rings</source>
+        <translation>Weckt den Rechner eine Minute vor dem nächsten Alarm aus dem Ruhezustand</translation>
+    </message>
+    <message>
+        <source>Needs the wake-up helper&apos;s capability: run sudo setcap cap_wake_alarm+ep %1</source>
+        <translation>Braucht die Berechtigung des Weckhelfers: führen Sie sudo setcap cap_wake_alarm+ep %1 aus</translation>
+    </message>
+    <message>
+        <source>Waking is not working: %1</source>
+        <translation>Das Wecken funktioniert nicht: %1</translation>
+    </message>
+    <message>
+        <source>Needs the wake-up helper&apos;s capability.</source>
+        <translation>Braucht die Berechtigung des Weckhelfers.</translation>
+    </message>
 </context>
 <context>
     <name>Startup</name>
@@ -639,6 +663,17 @@ Freie Software, bereitgestellt ohne jede Gewähr.</translation>
     <message>
         <source>Dorvex: the runtime folder &quot;%1&quot; cannot be used, so a single copy of Dorvex cannot be guaranteed.</source>
         <translation>Dorvex: Der Laufzeitordner &quot;%1&quot; ist nicht nutzbar, daher kann nicht sichergestellt werden, dass Dorvex nur einmal läuft.</translation>
+    </message>
+</context>
+<context>
+    <name>WakeUps</name>
+    <message>
+        <source>the wake-up helper %1 lacks its capability</source>
+        <translation>dem Weckhelfer %1 fehlt seine Berechtigung</translation>
+    </message>
+    <message>
+        <source>the wake-up helper %1 is missing or stopped</source>
+        <translation>der Weckhelfer %1 fehlt oder wurde beendet</translation>
     </message>
 </context>
 </TS>

@@ -6,26 +6,32 @@
 
 #include <QLocale>
 
-QString NextAlarmText::trayLine(const AlarmEngine &engine, const Clock &clock)
+static QString withWakeUp(const QString &when, bool wakesComputer)
+{
+    return wakesComputer ? NextAlarmText::tr("%1, wakes the computer").arg(when) : when;
+}
+
+QString NextAlarmText::trayLine(const AlarmEngine &engine, const Clock &clock, bool wakesComputer)
 {
     const int soonest = engine.soonestAlarm();
     if (soonest < 0)
         return tr("No alarm armed");
     const QDateTime ring = engine.nextRing(soonest);
     if (const QString snoozed = snoozeLine(engine, soonest, clock); !snoozed.isEmpty())
-        return snoozed;
+        return withWakeUp(snoozed, wakesComputer);
     if (const QString days = daysLine(engine, soonest, clock); !days.isEmpty())
-        return tr("Next alarm: %1, %2, %3")
-            .arg(soonest + 1)
-            .arg(days, timeUntil(clock.now(), ring));
-    return tr("Next alarm: %1 at %2, %3")
-        .arg(soonest + 1)
-        .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
-            timeUntil(clock.now(), ring));
+        return withWakeUp(
+            tr("Next alarm: %1, %2, %3").arg(soonest + 1).arg(days, timeUntil(clock.now(), ring)),
+            wakesComputer);
+    return withWakeUp(tr("Next alarm: %1 at %2, %3")
+                          .arg(soonest + 1)
+                          .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
+                              timeUntil(clock.now(), ring)),
+        wakesComputer);
 }
 
-QString NextAlarmText::lampLine(
-    const AlarmEngine &engine, int index, const QString &alarmText, const Clock &clock)
+QString NextAlarmText::lampLine(const AlarmEngine &engine, int index, const QString &alarmText,
+    const Clock &clock, bool wakesComputer)
 {
     const QDateTime ring = engine.nextRing(index);
     if (!ring.isValid())
@@ -37,6 +43,7 @@ QString NextAlarmText::lampLine(
         when = tr("Rings at %1 %2")
                    .arg(AlarmNotices::wallTime(ring.toTimeZone(clock.timeZone())),
                        dayOf(clock.now(), ring, clock.timeZone()));
+    when = withWakeUp(when, wakesComputer);
     return alarmText.isEmpty() ? when : tr("%1: %2").arg(when, alarmText);
 }
 

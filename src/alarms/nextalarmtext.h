@@ -18,13 +18,15 @@ class NextAlarmText
 public:
     // "Next alarm: 2 at 07:30, in 8 h 12 min", "Next alarm: 2, Mon–Fri at
     // 07:30, next Mon 07:30, in 2 d", "Alarm 1 snoozed until 07:40", or "No
-    // alarm armed".
-    static QString trayLine(const AlarmEngine &engine, const Clock &clock);
+    // alarm armed"; with ", wakes the computer" after the time when a wake-up
+    // is armed for it.
+    static QString trayLine(
+        const AlarmEngine &engine, const Clock &clock, bool wakesComputer = false);
     // "Rings at 07:30 tomorrow: Tea is ready", "Mon–Fri at 07:30, next Mon
     // 07:30: Tea is ready", "Alarm 1 snoozed until 07:40: Tea is ready", or
-    // "Not armed".
-    static QString lampLine(
-        const AlarmEngine &engine, int index, const QString &alarmText, const Clock &clock);
+    // "Not armed"; likewise.
+    static QString lampLine(const AlarmEngine &engine, int index, const QString &alarmText,
+        const Clock &clock, bool wakesComputer = false);
     // "Alarm 1 snoozed until 07:40" when alarm `index` rings next snoozed,
     // otherwise empty.
     static QString snoozeLine(const AlarmEngine &engine, int index, const Clock &clock);

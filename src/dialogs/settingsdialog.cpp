@@ -3,6 +3,7 @@
 #include "appconstants.h"
 #include "autostartentry.h"
 #include "settingskeys.h"
+#include "wakescheduler.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -24,6 +25,7 @@ SettingsDialog::SettingsDialog(bool showResetButton, QWidget *parent)
     fillLanguageList();
     loadSettings();
     setTrayAvailable(false);
+    loadWakeOption();
     // Read from the desktop's entry, which the desktop's own settings may change too.
     startAtLoginCheckBox->setChecked(AutostartEntry().isEnabled());
     resetSettingsButton->setVisible(showResetButton);
@@ -98,11 +100,45 @@ void SettingsDialog::setTrayAvailable(bool available)
     closeToTrayCheckBox->setEnabled(available);
 }
 
+void SettingsDialog::loadWakeOption()
+{
+    const QString helperPath = WakeScheduler::helperBesideProgram();
+    wakeCapable = WakeScheduler::capabilityAvailable(helperPath);
+    // Greyed out, the box shows what will happen, and the store keeps the
+    // choice for when the helper has its capability.
+    wakeComputerCheckBox->setEnabled(wakeCapable);
+    wakeComputerCheckBox->setChecked(wakeCapable && SettingsKeys::wakeComputer.read(QSettings()));
+    const QString howTo = wakeCapable
+        ? tr("Wake the computer from sleep a minute before the next alarm rings")
+        : tr("Needs the wake-up helper's capability: run sudo setcap cap_wake_alarm+ep %1")
+              .arg(helperPath);
+    wakeComputerCheckBox->setToolTip(howTo);
+    wakeComputerCheckBox->setAccessibleDescription(wakeCapable ? QString() : howTo);
+    showWakeNote();
+}
+
+void SettingsDialog::showWakeProblem(const QString &why)
+{
+    wakeProblem = why;
+    showWakeNote();
+}
+
+void SettingsDialog::showWakeNote()
+{
+    const QString note = !wakeProblem.isEmpty() ? tr("Waking is not working: %1").arg(wakeProblem)
+        : wakeCapable                           ? QString()
+                                                : tr("Needs the wake-up helper's capability.");
+    wakeComputerNoteLabel->setText(note);
+    wakeComputerNoteLabel->setVisible(!note.isEmpty());
+}
+
 void SettingsDialog::saveSettings()
 {
     QSettings settings;
     for (const auto &[box, option] : optionRows())
         option.write(settings, box->isChecked());
+    if (wakeComputerCheckBox->isEnabled())
+        SettingsKeys::wakeComputer.write(settings, wakeComputerCheckBox->isChecked());
     settings.setValue(QLatin1String(SettingsKeys::snoozeMinutesKey), snoozeMinutesSpinBox->value());
 
     const QVariant code = languagesComboBox->currentData(Qt::UserRole);

@@ -24,6 +24,8 @@ public:
     // dialog does not ask the toolkit, whose first tray question would
     // settle the tray protocol for the whole process.
     void setTrayAvailable(bool available);
+    // Why waking the computer does not work although it is on; empty when it works.
+    void showWakeProblem(const QString &why);
 
 public slots:
     void accept() override;
@@ -38,6 +40,13 @@ private:
     void fillLanguageList();
     void loadSettings();
     void saveSettings();
+    // Greys the wake-up option out, saying how to give the helper beside
+    // the program its capability, unless it can arm a wake-up.
+    void loadWakeOption();
+    void showWakeNote();
+
+    bool wakeCapable = false;
+    QString wakeProblem;
 };
 
 #endif

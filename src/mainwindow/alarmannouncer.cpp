@@ -8,10 +8,12 @@
 #include "clock.h"
 #include "expirationdialog.h"
 #include "preparedalarmdialogs.h"
+#include "screenkeeper.h"
 #include "settingskeys.h"
 
 #include <QSettings>
 
+#include <QScopeGuard>
 #include <QTimer>
 
 AlarmAnnouncer::AlarmAnnouncer(
@@ -28,6 +30,14 @@ AlarmAnnouncer::AlarmAnnouncer(
     // previous one rather than wait for it to close.
     connect(&engine, &AlarmEngine::alarmDue, this, &AlarmAnnouncer::ring, Qt::QueuedConnection);
     connect(&engine, &AlarmEngine::alarmMissed, this, &AlarmAnnouncer::noteMissed);
+    QTimer::singleShot(0, this, [this] { keeper(); });
+}
+
+ScreenKeeper &AlarmAnnouncer::keeper()
+{
+    if (!screenKeeper)
+        screenKeeper = new ScreenKeeper(this);
+    return *screenKeeper;
 }
 
 void AlarmAnnouncer::prepareAhead()
@@ -91,6 +101,8 @@ void AlarmAnnouncer::show(const QString &text, int number, const QString &dueLin
         ? std::move(prepared)
         : std::make_unique<ExpirationDialog>(text, number, dialogParent);
     ExpirationDialog &dialog = *shown;
+    keeper().begin();
+    const auto screenLetGo = qScopeGuard([this] { screenKeeper->end(); });
     dialog.setDueLine(dueLine);
     const int snoozeMinutes = SettingsKeys::readSnoozeMinutes(QSettings());
     dialog.setSnoozeMinutes(snoozeMinutes);

@@ -14,12 +14,14 @@ class AlarmPreparer;
 class AlarmStore;
 class ExpirationDialog;
 class PreparedAlarmDialogs;
+class ScreenKeeper;
 class QWidget;
 
 // Tells of the engine's rings: the alarm's dialog, prepared ahead of its
 // second (or built at once for a late ring, with the second it was due at),
 // the desktop's notification while the dialog is up, and the list of
-// alarms missed for good. The end of the watch is stored at each ring.
+// alarms missed for good. The end of the watch is stored at each ring. The
+// screen is woken and kept on while a dialog is up.
 class AlarmAnnouncer : public QObject
 {
     Q_OBJECT
@@ -52,6 +54,7 @@ private:
     void ring(int index, const QDateTime &due, qint64 lateMs);
     void noteMissed(int index, const QDateTime &due);
     void writeWatchedUntil();
+    ScreenKeeper &keeper();
 
     AlarmEngine &engine;
     AlarmStore &store;
@@ -60,6 +63,8 @@ private:
     AlarmPreparer *preparer;
     PreparedAlarmDialogs *preparedDialogs;
     QStringList missed;
+    // Made once the window is up: it opens the buses.
+    ScreenKeeper *screenKeeper = nullptr;
 };
 
 #endif

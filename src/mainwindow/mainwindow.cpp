@@ -20,6 +20,7 @@
 #include "traypresence.h"
 #include "typedtimeentry.h"
 #include "version.h"
+#include "wakeups.h"
 #include "windowplacement.h"
 
 #include <QApplication>
@@ -56,6 +57,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     statusbar->addWidget(missedLabel, 1);
 
     engine = new AlarmEngine(Clock::instance(), this);
+    wakeUps = new WakeUps(*engine, this);
     store = new AlarmStore(
         [this] {
             StoredPanel panel;
@@ -95,6 +97,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     connect(engine, &AlarmEngine::scheduleChanged, this, &MainWindow::showNextAlarm);
     // A clock set or a wake-up changes how far off the next ring is.
     connect(&Clock::instance(), &Clock::changed, this, &MainWindow::showNextAlarm);
+    connect(wakeUps, &WakeUps::changed, this, &MainWindow::showNextAlarm);
 
     updateLamps();
     updateAlarms();
@@ -225,8 +228,8 @@ void MainWindow::showStatusLines()
 void MainWindow::showNextAlarm()
 {
     for (int index = 0; index < rows.size(); ++index)
-        rows[index].ledLabel->setToolTip(plainToolTip(
-            NextAlarmText::lampLine(*engine, index, alarmTexts[index], Clock::instance())));
+        rows[index].ledLabel->setToolTip(plainToolTip(NextAlarmText::lampLine(
+            *engine, index, alarmTexts[index], Clock::instance(), wakeUps->wakesFor(index))));
     showStatusLines();
 }
 
@@ -291,7 +294,8 @@ void MainWindow::applyTestButtonSetting()
 QString MainWindow::trayToolTip() const
 {
     const QStringList lines { tr("dorvex %1 by Ostrevan").arg(QLatin1String(programVersion)),
-        NextAlarmText::trayLine(*engine, Clock::instance()) };
+        NextAlarmText::trayLine(
+            *engine, Clock::instance(), wakeUps->wakesFor(engine->soonestAlarm())) };
     return (lines + announcer->missedAlarms()).join(QLatin1Char('\n'));
 }
 
@@ -440,9 +444,11 @@ void MainWindow::on_action_Settings_triggered()
 {
     SettingsDialog dialog(debugMode, this);
     dialog.setTrayAvailable(trayAvailable());
+    dialog.showWakeProblem(wakeUps->problem());
     if (dialog.exec() == QDialog::Accepted) {
         applyTestButtonSetting();
         announcer->renewAll();
+        wakeUps->readOption();
     }
     // Start at log-in is switched in the dialog at once, and Reset forgets
     // the answer to the offer, whichever way the dialog ends.

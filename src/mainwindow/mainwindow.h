@@ -21,6 +21,7 @@ class QTimer;
 class SessionEnding;
 class StatusClock;
 class StatusNotices;
+class WakeUps;
 
 // The alarm panel: three daily alarms, each armed by its enable box unless
 // everything is disabled. It shows and edits them; the alarm engine decides
@@ -144,6 +145,7 @@ private:
     bool suppressReactions = false;
     bool testButtonsSetting = false;
     AutostartOffer *autostartOffer = nullptr;
+    WakeUps *wakeUps = nullptr;
 };
 
 #endif

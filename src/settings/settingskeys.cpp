@@ -158,8 +158,9 @@ QStringList all()
     for (int number = 1; number <= AlarmEngine::alarmCount; ++number)
         keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
              << alarmTextKey(number) << alarmDaysKey(number) << alarmSnoozedUntilKey(number);
-    for (const BoolOption &option : { beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray,
-             startOnTray, confirmExit, showTestAlarm, disableAll, autostartOfferAnswered })
+    for (const BoolOption &option :
+        { beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray, startOnTray, confirmExit,
+            showTestAlarm, disableAll, autostartOfferAnswered, wakeComputer })
         keys << QLatin1String(option.key);
     keys << QLatin1String(language) << QLatin1String(lastShownPhoto) << QLatin1String(watchedUntil)
          << QLatin1String(snoozeMinutesKey);

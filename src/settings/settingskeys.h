@@ -35,6 +35,8 @@ inline constexpr BoolOption startOnTray { "startOnTrayCheckBox/enabled", false }
 inline constexpr BoolOption confirmExit { "confirmExitCheckBox/enabled", true };
 inline constexpr BoolOption showTestAlarm { "showTestAlarmCheckBox/enabled", false };
 inline constexpr BoolOption disableAll { "disableAllCheckBox/enabled", false };
+// Kept while the wake-up helper lacks its capability and the box is greyed out.
+inline constexpr BoolOption wakeComputer { "wakeComputerCheckBox/enabled", false };
 // Set once the user has answered the main window's offer to start at log-in.
 inline constexpr BoolOption autostartOfferAnswered { "autostartOffer/answered", false };
 

@@ -3,6 +3,7 @@
 #include "settingsdialog.h"
 #include "settingskeys.h"
 #include "testenvironment.h"
+#include "wakescheduler.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
@@ -58,6 +60,7 @@ private slots:
     void resetAnsweredYesEmptiesStore();
     void enterNeverResets();
     void trayBoxesWithoutTray();
+    void wakeBoxWithoutTheCapability();
     void startAtLoginSwitchesTheEntry_data();
     void startAtLoginSwitchesTheEntry();
     void translatedTexts();
@@ -769,6 +772,25 @@ void TestSettingsDialog::trayBoxesWithoutTray()
     QCOMPARE(stored(QStringLiteral("minimizeToTrayCheckBox/enabled")).toBool(), true);
     QCOMPARE(stored(QStringLiteral("startOnTrayCheckBox/enabled")).toBool(), true);
     QCOMPARE(stored(QStringLiteral("closeToTrayCheckBox/enabled")).toBool(), false);
+}
+
+// The helper beside the test was built without its capability.
+void TestSettingsDialog::wakeBoxWithoutTheCapability()
+{
+    const QString key = QLatin1String(SettingsKeys::wakeComputer.key);
+    store(key, true);
+    SettingsDialog dialog(false);
+    QCheckBox *wake = box(&dialog, QStringLiteral("wakeComputerCheckBox"));
+    QVERIFY(!wake->isEnabled() && !wake->isChecked());
+    const QString howTo = "sudo setcap cap_wake_alarm+ep " + WakeScheduler::helperBesideProgram();
+    QVERIFY(wake->toolTip().contains(howTo) && wake->accessibleDescription().contains(howTo));
+    dialog.showWakeProblem(QStringLiteral("stopped"));
+    QVERIFY(dialog.findChild<QLabel *>(QStringLiteral("wakeComputerNoteLabel"))
+                ->text()
+                .endsWith(QLatin1String("not working: stopped")));
+    wake->click(); // greyed out: the store keeps the choice
+    QCOMPARE(runDialog(dialog, pressOk), int(QDialog::Accepted));
+    QVERIFY(stored(key).toBool());
 }
 
 void TestSettingsDialog::translatedTexts()

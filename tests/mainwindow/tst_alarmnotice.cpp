@@ -1,3 +1,4 @@
+#include "fakescreenservices.h"
 #include "mainwindow.h"
 #include "modalanswerer.h"
 #include "settingskeys.h"
@@ -49,6 +50,9 @@ private slots:
     void init() { TestEnvironment::instance().reset(); }
     void dialogMappedAtOnceAfterAWakeUpOrAStep();
     void missedAlarmToldInTheTrayUntilTheWindowWasSeen();
+    // Last: after the program's end no event loop runs in this process.
+    void screenKeptOnWhileRinging_data();
+    void screenKeptOnWhileRinging();
 };
 
 void TestAlarmNotice::dialogMappedAtOnceAfterAWakeUpOrAStep()
@@ -129,6 +133,35 @@ void TestAlarmNotice::missedAlarmToldInTheTrayUntilTheWindowWasSeen()
     QMetaObject::invokeMethod(&window, "on_toTrayPushButton_clicked");
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(tray->toolTip(), plainToolTip);
+    Clock::install(nullptr);
+}
+
+void TestAlarmNotice::screenKeptOnWhileRinging_data()
+{
+    QTest::addColumn<bool>("programEnds"); // or the alarm is dismissed
+    QTest::newRow("dismissed") << false;
+    QTest::newRow("program ends during the alarm") << true;
+}
+
+void TestAlarmNotice::screenKeptOnWhileRinging()
+{
+    QFETCH(bool, programEnds);
+    FakeScreenSaver saver;
+    FakeLoginManager login;
+    QVERIFY(saver.start(QStringLiteral("/ScreenSaver"), FakeInhibitingService::Answer::AtOnce));
+    QVERIFY(login.start(
+        QStringLiteral("/org/freedesktop/login1"), FakeInhibitingService::Answer::AtOnce));
+    QSettings().setValue(SettingsKeys::alarmEnabledKey(1), true); // at midnight
+    TestClock clock(QDateTime(QDate(2027, 1, 12), QTime(23, 59), Qt::UTC));
+    Clock::install(&clock);
+    MainWindow window(false);
+    ModalAnswerer answerer([&](QWidget *dialog) {
+        QTRY_COMPARE(saver.held.size() + login.held, 2);
+        programEnds ? window.endWithoutQuestion() : QTest::mouseClick(dialog, Qt::LeftButton);
+    });
+    clock.sleep(2 * 60 * 1000);
+    QTRY_VERIFY(answerer.answered());
+    QTRY_COMPARE(saver.held.size() + login.held, 0);
     Clock::install(nullptr);
 }
 

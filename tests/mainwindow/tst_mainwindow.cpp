@@ -1,9 +1,11 @@
+#include "alarmengine.h"
 #include "expirationdialog.h"
 #include "mainwindow.h"
 #include "modalanswerer.h"
 #include "settingskeys.h"
 #include "testclock.h"
 #include "testenvironment.h"
+#include "wakescheduler.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +24,8 @@
 #include <QToolButton>
 
 #include <memory>
+
+#include <unistd.h>
 
 // The alarm panel's behaviour as a user meets it: what arms an alarm, when it
 // fires, what is saved. Dialogs are answered the way a user would.
@@ -87,6 +91,8 @@ private slots:
     void lateRingSaysWhenItWasDue();
     void preparedAlarmShowsAtItsSecondOnly_data();
     void preparedAlarmShowsAtItsSecondOnly();
+    void wakesForTheSoonestRing_data();
+    void wakesForTheSoonestRing();
 
 private:
     template<typename T> T *child(const QString &name) const
@@ -754,6 +760,44 @@ void TestMainWindow::preparedAlarmShowsAtItsSecondOnly()
     Clock::install(nullptr);
     delete window;
     window = nullptr;
+}
+
+void TestMainWindow::wakesForTheSoonestRing_data()
+{
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<int>("wakesFor"); // the alarm's index; -1: none
+    QTest::newRow("two armed: the sooner") << QString() << 1;
+    QTest::newRow("the sooner switched off") << "alarm2EnableCheckBox" << 0;
+    QTest::newRow("all disabled") << "disableAllCheckBox" << -1;
+}
+
+void TestMainWindow::wakesForTheSoonestRing()
+{
+    QFETCH(QString, clicked);
+    QFETCH(int, wakesFor);
+    if (geteuid() != 0) // the helper beside the test lacks its capability
+        QSKIP("Only root may run the real wake-up helper here.");
+    // The helper takes wake-ups within days of the kernel's time only; the
+    // odd seconds keep them apart from other tests' in the kernel's list.
+    testClock = std::make_unique<TestClock>(
+        QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC));
+    Clock::install(testClock.get());
+    QSettings settings;
+    SettingsKeys::wakeComputer.write(settings, true);
+    for (int number : { 1, 2 }) {
+        settings.setValue(SettingsKeys::alarmTimeKey(number),
+            testClock->now().time().addSecs((4 - number) * 3600 + 437));
+        settings.setValue(SettingsKeys::alarmEnabledKey(number), true);
+    }
+    newWindow();
+    const auto *scheduler = window->findChild<WakeScheduler *>();
+    QTRY_VERIFY(scheduler->wakeTime().isValid());
+    if (!clicked.isEmpty())
+        child<QCheckBox>(clicked)->click();
+    const QDateTime ring = window->alarmEngine()->nextRing(wakesFor);
+    QTRY_COMPARE(scheduler->wakeTime(), ring.isValid() ? ring.addSecs(-60) : QDateTime());
+    QCOMPARE(
+        child<QLabel>("alarm2LedLabel")->toolTip().contains("wakes the computer"), wakesFor == 1);
 }
 
 DORVEX_TEST_MAIN(TestMainWindow)

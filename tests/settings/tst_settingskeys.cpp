@@ -62,13 +62,14 @@ void TestSettingsKeys::everyKeyIsDistinct()
     for (int number = 1; number <= 3; ++number)
         keys << alarmTimeKey(number) << alarmEnabledKey(number) << alarmLockedKey(number)
              << alarmTextKey(number);
-    for (const BoolOption &option : { disableAll, showTestAlarm, beepOnAlarm, scaleClockImage,
-             minimizeToTray, closeToTray, startOnTray, confirmExit, autostartOfferAnswered })
+    for (const BoolOption &option :
+        { disableAll, showTestAlarm, beepOnAlarm, scaleClockImage, minimizeToTray, closeToTray,
+            startOnTray, confirmExit, autostartOfferAnswered, wakeComputer })
         keys << QLatin1String(option.key);
     keys << QLatin1String(language) << QLatin1String(lastShownPhoto) << QLatin1String(watchedUntil);
 
-    QCOMPARE(keys.size(), 24);
-    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 24);
+    QCOMPARE(keys.size(), 25);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 25);
     QCOMPARE(alarmTimeKey(2), QStringLiteral("alarm2/time"));
     QCOMPARE(QLatin1String(startOnTray.key), QLatin1String("startOnTrayCheckBox/enabled"));
 }
