@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "fakescreenservices.h"
 #include "modalanswerer.h"
 #include "testenvironment.h"
 #include "trayhostprocess.h"
@@ -43,6 +44,9 @@ private slots:
 
 private:
     MainWindow *window = nullptr;
+    // A desktop's screen saver, which keeps the screen on while the alarm
+    // shows; without one the program would rightly say so.
+    FakeScreenSaver screenSaver;
 };
 
 void TestWaylandWindow::init()
@@ -51,6 +55,8 @@ void TestWaylandWindow::init()
     // Whatever the toolkit warns about here would be printed at every start.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     TestEnvironment::instance().reset();
+    QVERIFY(screenSaver.start(QStringLiteral("/org/freedesktop/ScreenSaver"),
+        FakeScreenSaver::Answer::AtOnce));
     // With the test buttons, which show an alarm at once.
     window = new MainWindow(true);
     window->showAtStart();
@@ -63,6 +69,7 @@ void TestWaylandWindow::init()
 void TestWaylandWindow::cleanup()
 {
     delete window;
+    screenSaver.stop();
 }
 
 void TestWaylandWindow::windowsAreMappedAtTheirSizes_data()
