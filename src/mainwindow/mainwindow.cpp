@@ -107,7 +107,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     missedLabel->setVisible(false);
     statusbar->addWidget(missedLabel, 1);
 
-    setupTrayIcon();
+    // The tray icon itself comes with showAtStart().
     centerOnScreen();
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     action_RestoreWindow->setEnabled(false);
@@ -322,17 +322,21 @@ void MainWindow::on_toTrayPushButton_clicked()
 
 void MainWindow::showAtStart()
 {
-    // Whether the window starts in the tray depends on a tray host the
-    // session bus has not told of yet: decide once it has (or timed out).
-    if (!tray->isSettled()) {
+    const bool startOnTray = SettingsKeys::startOnTray.read(QSettings());
+    // Only a start in the tray depends on a tray host the session bus has
+    // not told of yet: that start waits until it has (or timed out); a
+    // window that shows anyway does not.
+    if (startOnTray && !tray->isSettled()) {
         connect(
             tray, &TrayPresence::settled, this, &MainWindow::showAtStart, Qt::SingleShotConnection);
         return;
     }
-    if (trayAvailable() && SettingsKeys::startOnTray.read(QSettings()))
+    if (startOnTray && trayAvailable()) {
         parkInTray();
-    else
-        setVisible(true);
+        return;
+    }
+    setVisible(true);
+    tray->setupIconAfterFirstFrame();
 }
 
 void MainWindow::centerOnScreen()

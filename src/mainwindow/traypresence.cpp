@@ -1,5 +1,6 @@
 #include "traypresence.h"
 
+#include "firstframe.h"
 #include "trayhostwatcher.h"
 #include "traypicture.h"
 
@@ -17,6 +18,7 @@ TrayPresence::TrayPresence(QWidget *window, Controls controls, std::function<Sta
 {
     connect(host, &TrayHostWatcher::availabilityChanged, this, &TrayPresence::followHost);
     connect(host, &TrayHostWatcher::settled, this, &TrayPresence::settled);
+    controls.toTray->setEnabled(isAvailable());
 }
 
 bool TrayPresence::isAvailable() const
@@ -31,6 +33,7 @@ bool TrayPresence::isSettled() const
 
 void TrayPresence::setupIcon()
 {
+    iconWanted = true;
     if (!isAvailable()) {
         controls.toTray->setEnabled(false);
         return;
@@ -49,6 +52,17 @@ void TrayPresence::setupIcon()
     trayIcon->setContextMenu(menu);
     connect(trayIcon, &QSystemTrayIcon::activated, this, &TrayPresence::activate);
     trayIcon->setVisible(true);
+}
+
+void TrayPresence::setupIconAfterFirstFrame()
+{
+    // Safe after the frame: a host that comes or goes meanwhile is followed
+    // through followHost() as ever, and the icon, made from the status of
+    // that moment, tells of alarms missed before it.
+    FirstFrame::then(window, [this] {
+        if (!trayIcon)
+            setupIcon();
+    });
 }
 
 void TrayPresence::removeIcon()
@@ -76,7 +90,9 @@ void TrayPresence::refresh()
 void TrayPresence::followHost()
 {
     if (isAvailable()) {
-        if (!trayIcon)
+        if (!iconWanted)
+            controls.toTray->setEnabled(true);
+        else if (!trayIcon)
             setupIcon();
         return;
     }
@@ -105,6 +121,11 @@ bool TrayPresence::isParked() const
 
 void TrayPresence::park()
 {
+    // The icon comes after the window's first frame; parked before that (a
+    // start in the tray, above all), the window needs it first, so that it
+    // is never out of reach.
+    if (!trayIcon)
+        setupIcon();
     // As a sub-window without a parent the window is hidden, and with it its
     // taskbar entry; only the tray icon is left.
     window->setWindowFlags(Qt::SubWindow);

@@ -44,6 +44,11 @@ public:
     bool isSettled() const;
 
     void setupIcon();
+    // Makes the icon once the window has drawn its first frame: the window
+    // does not need it to appear, and making it (the toolkit's tray
+    // protocol, the icon's own window) would delay that frame. Until then a
+    // host that comes only enables parking; parking makes the icon at once.
+    void setupIconAfterFirstFrame();
     void removeIcon();
     // Shows the status anew, changing only what changed, so that a tray
     // panel is not asked to redraw the same icon every minute.
@@ -69,6 +74,7 @@ private:
     std::function<Status()> status;
     TrayHostWatcher *host;
     QSystemTrayIcon *trayIcon = nullptr;
+    bool iconWanted = false;
     bool trayShowsArmed = false;
 };
 
