@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "processexithook.h"
 #include "randomsource.h"
+#include "sessionbusaddress.h"
 #include "settingskeys.h"
 #include "singleinstance.h"
 #include "startupoptions.h"
@@ -37,6 +38,9 @@ int Startup::run(int argc, char **argv)
     registerIdentity();
 
     QApplication application(argc, argv);
+    // Before anything asks for the session bus: the toolkit's tray icon
+    // does, and so does the window's tray host watcher.
+    SessionBusAddress::skipAutolaunch();
     prepareApplication();
 
     QTranslator translator;

@@ -108,7 +108,7 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
     connect(reaimTimer, &QTimer::timeout, this, &MainWindow::updateAlarms);
     reaimTimer->start(reaimIntervalMs);
 
-    setupTrayIcon();
+    // The tray icon itself comes with showAtStart().
     centerOnScreen();
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     action_RestoreWindow->setEnabled(false);
@@ -320,17 +320,7 @@ void MainWindow::on_toTrayPushButton_clicked()
 
 void MainWindow::showAtStart()
 {
-    // Whether the window starts in the tray depends on a tray host the
-    // session bus has not told of yet: decide once it has (or timed out).
-    if (!tray->isSettled()) {
-        connect(
-            tray, &TrayPresence::settled, this, &MainWindow::showAtStart, Qt::SingleShotConnection);
-        return;
-    }
-    if (trayAvailable() && SettingsKeys::startOnTray.read(QSettings()))
-        parkInTray();
-    else
-        setVisible(true);
+    tray->showWindowAtStart(SettingsKeys::startOnTray.read(QSettings()));
 }
 
 void MainWindow::centerOnScreen()

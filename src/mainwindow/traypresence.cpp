@@ -1,5 +1,6 @@
 #include "traypresence.h"
 
+#include "firstframe.h"
 #include "trayhostwatcher.h"
 #include "traypicture.h"
 
@@ -17,11 +18,28 @@ TrayPresence::TrayPresence(QWidget *window, Controls controls, std::function<Sta
 {
     connect(host, &TrayHostWatcher::availabilityChanged, this, &TrayPresence::followHost);
     connect(host, &TrayHostWatcher::settled, this, &TrayPresence::settled);
+    controls.toTray->setEnabled(isAvailable());
 }
 
 bool TrayPresence::isAvailable() const
 {
     return host->isAvailable();
+}
+
+void TrayPresence::showWindowAtStart(bool inTray)
+{
+    if (inTray && !isSettled()) {
+        connect(
+            this, &TrayPresence::settled, this, [this] { showWindowAtStart(true); },
+            Qt::SingleShotConnection);
+        return;
+    }
+    if (inTray && isAvailable()) {
+        park();
+        return;
+    }
+    window->setVisible(true);
+    setupIconAfterFirstFrame();
 }
 
 bool TrayPresence::isSettled() const
@@ -31,6 +49,7 @@ bool TrayPresence::isSettled() const
 
 void TrayPresence::setupIcon()
 {
+    iconWanted = true;
     if (!isAvailable()) {
         controls.toTray->setEnabled(false);
         return;
@@ -49,6 +68,17 @@ void TrayPresence::setupIcon()
     trayIcon->setContextMenu(menu);
     connect(trayIcon, &QSystemTrayIcon::activated, this, &TrayPresence::activate);
     trayIcon->setVisible(true);
+}
+
+void TrayPresence::setupIconAfterFirstFrame()
+{
+    // Safe after the frame: a host that comes or goes meanwhile is followed
+    // through followHost() as ever, and the icon, made from the status of
+    // that moment, tells of alarms missed before it.
+    FirstFrame::then(window, [this] {
+        if (!trayIcon)
+            setupIcon();
+    });
 }
 
 void TrayPresence::removeIcon()
@@ -76,7 +106,9 @@ void TrayPresence::refresh()
 void TrayPresence::followHost()
 {
     if (isAvailable()) {
-        if (!trayIcon)
+        if (!iconWanted)
+            controls.toTray->setEnabled(true);
+        else if (!trayIcon)
             setupIcon();
         return;
     }
@@ -105,6 +137,11 @@ bool TrayPresence::isParked() const
 
 void TrayPresence::park()
 {
+    // The icon comes after the window's first frame; parked before that (a
+    // start in the tray, above all), the window needs it first, so that it
+    // is never out of reach.
+    if (!trayIcon)
+        setupIcon();
     // As a sub-window without a parent the window is hidden, and with it its
     // taskbar entry; only the tray icon is left.
     window->setWindowFlags(Qt::SubWindow);

@@ -44,11 +44,21 @@ public:
     bool isSettled() const;
 
     void setupIcon();
+    // Makes the icon once the window has drawn its first frame: the window
+    // does not need it to appear, and making it (the toolkit's tray
+    // protocol, the icon's own window) would delay that frame. Until then a
+    // host that comes only enables parking; parking makes the icon at once.
+    void setupIconAfterFirstFrame();
     void removeIcon();
     // Shows the status anew, changing only what changed, so that a tray
     // panel is not asked to redraw the same icon every minute.
     void refresh();
 
+    // Shows the window, or parks it at once when `inTray` and a tray is
+    // there. Only a start in the tray waits for the session bus to tell
+    // whether a tray host is there (or to time out): a window that shows
+    // anyway does not.
+    void showWindowAtStart(bool inTray);
     bool isParked() const;
     void park();
     // Brings a parked window back; a window that is not parked stays as it is.
@@ -69,6 +79,7 @@ private:
     std::function<Status()> status;
     TrayHostWatcher *host;
     QSystemTrayIcon *trayIcon = nullptr;
+    bool iconWanted = false;
     bool trayShowsArmed = false;
 };
 

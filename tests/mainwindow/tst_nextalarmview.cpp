@@ -104,6 +104,7 @@ void TestNextAlarmView::toolTipsAndPictureFollowAChange()
     Clock::install(&clock);
     MainWindow window(false);
     const auto restoreClock = qScopeGuard([] { Clock::install(nullptr); });
+    window.showAtStart();
     QTRY_VERIFY(window.findChild<QSystemTrayIcon *>());
     const auto *tray = window.findChild<QSystemTrayIcon *>();
     const auto *secondLampLabel = child<QLabel>(window, "alarm2LedLabel");

@@ -37,6 +37,22 @@ bool statusNotifierSession()
     return TrayHostProcess::kindFromEnvironment() == TrayHostProcess::Kind::StatusNotifier;
 }
 
+class ShowCounter : public QObject
+{
+public:
+    explicit ShowCounter(QWidget *widget)
+        : QObject(widget)
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        shows += event->type() == QEvent::Show ? 1 : 0;
+        return QObject::eventFilter(watched, event);
+    }
+    int shows = 0;
+};
+
 } // namespace
 
 class TestTrayHosts : public QObject
@@ -48,6 +64,8 @@ private slots:
     void cleanup();
 
     void trayThatComesAndGoesThreeTimes();
+    void onlyAStartInTheTrayWaitsForTheTray_data();
+    void onlyAStartInTheTrayWaitsForTheTray();
     void clickOnAStatusNotifierIconRestoresOnly();
     void statusNotifierIconByNameOrAtSeveralSizes_data();
     void statusNotifierIconByNameOrAtSeveralSizes();
@@ -133,6 +151,35 @@ void TestTrayHosts::trayThatComesAndGoesThreeTimes()
         QTRY_VERIFY(!parked());
         QTRY_COMPARE(mappedPanels(), 1);
     }
+}
+
+void TestTrayHosts::onlyAStartInTheTrayWaitsForTheTray_data()
+{
+    QTest::addColumn<bool>("startOnTray");
+    QTest::newRow("shown, with a watcher that never answers") << false;
+    QTest::newRow("in the tray, with a tray") << true;
+}
+
+void TestTrayHosts::onlyAStartInTheTrayWaitsForTheTray()
+{
+    QFETCH(bool, startOnTray);
+    TrayHostProcess silentWatcher(TrayHostProcess::Kind::SilentStatusNotifier);
+    QVERIFY(startOnTray ? host.start() : silentWatcher.start());
+    QSettings settings;
+    SettingsKeys::startOnTray.write(settings, startOnTray);
+    delete window;
+    window = new MainWindow(false);
+    ShowCounter counter(window);
+    window->showAtStart();
+    QCOMPARE(window->isVisible(), !startOnTray);
+    if (startOnTray) {
+        QTRY_VERIFY(iconShown());
+        QVERIFY(parked());
+    } else {
+        QTRY_COMPARE(mappedPanels(), 1);
+        QVERIFY(!trayIcon());
+    }
+    QCOMPARE(counter.shows, startOnTray ? 0 : 1);
 }
 
 void TestTrayHosts::clickOnAStatusNotifierIconRestoresOnly()

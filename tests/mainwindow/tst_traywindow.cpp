@@ -241,6 +241,8 @@ void TestTrayWindow::exitAsksAndNeverParks()
     } else if (route == QLatin1String("button")) {
         child<QPushButton>("exitPushButton")->click();
     } else {
+        // The icon comes once the window has drawn its first frame.
+        QTRY_VERIFY(window->findChild<QSystemTrayIcon *>());
         window->findChild<QSystemTrayIcon *>()->contextMenu()->actions().last()->trigger();
     }
     QVERIFY(no.answered());
