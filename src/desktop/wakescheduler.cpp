@@ -1,5 +1,7 @@
 #include "wakescheduler.h"
 
+#include "childprocess.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QTimer>
@@ -103,16 +105,8 @@ void WakeScheduler::stopHelper()
     QProcess *leaving = helper;
     helper = nullptr;
     leaving->disconnect(this);
-    if (leaving->state() == QProcess::NotRunning) {
-        leaving->deleteLater();
-        return;
-    }
-    // The helper disarms and ends when its input closes; without a parent
-    // it neither keeps this object waiting nor is killed with it.
-    leaving->setParent(nullptr);
-    connect(leaving, &QProcess::finished, leaving, &QObject::deleteLater);
-    QTimer::singleShot(helperGraceMs, leaving, &QProcess::kill);
-    leaving->closeWriteChannel();
+    // The helper disarms and ends when its input closes.
+    ChildProcess::letGo(leaving, helperGraceMs);
 }
 
 void WakeScheduler::sendWanted()

@@ -1,5 +1,7 @@
 #include "alarmsound.h"
 
+#include "childprocess.h"
+
 #include "clock.h"
 #include "systembeep.h"
 
@@ -59,15 +61,8 @@ void AlarmSound::release()
     QProcess *leaving = player;
     player = nullptr;
     leaving->disconnect(this);
-    if (leaving->state() == QProcess::NotRunning) {
-        leaving->deleteLater();
-        return;
-    }
     // The player ends when its pipe closes; one that does not is killed.
-    leaving->setParent(nullptr);
-    connect(leaving, &QProcess::finished, leaving, &QObject::deleteLater);
-    QTimer::singleShot(playerGraceMs, leaving, &QProcess::kill);
-    leaving->closeWriteChannel();
+    ChildProcess::letGo(leaving, playerGraceMs);
 }
 
 bool AlarmSound::isPrepared() const
