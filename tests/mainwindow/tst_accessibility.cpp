@@ -13,31 +13,38 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
-// What the panel gives those who do not see it: what a screen reader hears
-// of each control, the announcement of a missed alarm, and an alarm's text in
-// a lamp's tool tip as typed. Alarm 2 is armed for 09:00, at 08:00.
-namespace {
+// What a screen reader hears of the panel, and a lamp's tool tip showing an
+// alarm's text as typed. Alarm 2 is armed for 09:00, at 08:00.
+static QStringList alerted;
 
-QStringList alerted;
-
-void noteAlert(QAccessibleEvent *event)
+static void noteAlert(QAccessibleEvent *event)
 {
     if (event->type() == QAccessible::Alert)
         alerted << event->object()->objectName();
 }
 
 // The platform passes events on once a screen reader has started.
-void screenReaderListens(bool listens)
+static void screenReaderListens(bool listens)
 {
     QAccessible::installUpdateHandler(listens ? noteAlert : nullptr);
     QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(listens);
 }
 
-} // namespace
+static std::unique_ptr<MainWindow> newWindow(const QString &text)
+{
+    TestEnvironment::instance().reset();
+    QSettings settings;
+    settings.setValue(SettingsKeys::alarmTimeKey(2), QTime(9, 0));
+    settings.setValue(SettingsKeys::alarmTextKey(2), text);
+    settings.setValue(SettingsKeys::alarmTimeKey(3), QTime(6, 5, 9));
+    settings.setValue(SettingsKeys::alarmEnabledKey(2), true);
+    return std::make_unique<MainWindow>(true);
+}
 
 class TestAccessibility : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestClock> clock;
 
 private slots:
     void init()
@@ -50,106 +57,73 @@ private slots:
         screenReaderListens(false);
         Clock::install(nullptr);
     }
-    void screenReadersHearEachControlsAlarm_data();
-    void screenReadersHearEachControlsAlarm();
-    void lampToolTipShowsTheTextAsTyped_data();
-    void lampToolTipShowsTheTextAsTyped();
 
-private:
-    std::unique_ptr<TestClock> clock;
-};
-
-static std::unique_ptr<MainWindow> newWindow(const QString &text)
-{
-    TestEnvironment::instance().reset();
-    QSettings settings;
-    settings.setValue(SettingsKeys::alarmTimeKey(2), QTime(9, 0));
-    settings.setValue(SettingsKeys::alarmTextKey(2), text);
-    settings.setValue(SettingsKeys::alarmTimeKey(3), QTime(6, 5, 9));
-    for (const int number : { 1, 2, 3 })
-        settings.setValue(SettingsKeys::alarmEnabledKey(number), number == 2);
-    return std::make_unique<MainWindow>(true);
-}
-
-void TestAccessibility::screenReadersHearEachControlsAlarm_data()
-{
-    QTest::addColumn<QString>("change");
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<QString>("heard"); // name | description (the tool tip unless told)
-
-    QTest::newRow("text button") << ""
-                                 << "alarm1TextToolButton"
-                                 << "Text of alarm 1|Set alarm 1 text";
-    QTest::newRow("lock box") << ""
-                              << "alarm2LockCheckBox"
-                              << "Lock alarm 2|When checked, disallow modifications on alarm 2";
-    QTest::newRow("clock face") << ""
-                                << "analogClock3"
-                                << "Alarm 3 clock, 06:05:09|";
-    QTest::newRow("clock face, time typed") << "type"
-                                            << "analogClock2"
-                                            << "Alarm 2 clock, 07:30|";
-    QTest::newRow("enable box, all disabled") << "disable"
-                                              << "alarm2EnableCheckBox"
-                                              << "Enable alarm 2|All alarms are disabled";
-    QTest::newRow("disable-all box") << "disable"
-                                     << "disableAllCheckBox"
-                                     << "Disable all alarms|No alarm will ring";
-    QTest::newRow("enable box, all enabled again") << "disable enable"
-                                                   << "alarm3EnableCheckBox"
-                                                   << "Enable alarm 3|When checked, enable alarm 3";
-    QTest::newRow("missed line, alerted") << "sleep"
-                                          << "missedAlarmsLabel"
-                                          << "Missed: alarm 2, due 09:00 Tue|";
-}
-
-// Read as a screen reader started after the program would read it.
-void TestAccessibility::screenReadersHearEachControlsAlarm()
-{
-    QFETCH(QString, change);
-    QFETCH(QString, widget);
-    QFETCH(QString, heard);
-    const std::unique_ptr<MainWindow> window = newWindow(QString());
-    alerted.clear();
-    screenReaderListens(true);
-    auto *allDisabled = window->findChild<QCheckBox *>("disableAllCheckBox");
-    if (change == "type")
-        window->findChild<QTimeEdit *>("timeEditAlarm2")->setTime(QTime(7, 30));
-    for (const QString &step : change.split(' ')) {
-        if (step == "disable" || step == "enable")
-            allDisabled->setChecked(step == "disable");
+    // Each row is named after the control read; heard is "name|description".
+    void screenReadersHearEachControlsAlarm_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("heard");
+        const auto row = [](const char *change, const char *widget, const char *heard) {
+            QTest::newRow(widget) << QString(change) << QString(heard);
+        };
+        row("", "alarm1TextToolButton", "Text of alarm 1|Set alarm 1 text");
+        row("", "alarm2LockCheckBox",
+            "Lock alarm 2|When checked, disallow modifications on alarm 2");
+        row("", "analogClock3", "Alarm 3 clock, 06:05:09|");
+        row("type", "analogClock2", "Alarm 2 clock, 07:30|");
+        row("disable", "alarm2EnableCheckBox", "Enable alarm 2|All alarms are disabled");
+        row("disable", "disableAllCheckBox", "Disable all alarms|No alarm will ring");
+        row("disable enable", "alarm3EnableCheckBox",
+            "Enable alarm 3|When checked, enable alarm 3");
+        row("sleep", "missedAlarmsLabel", "Missed: alarm 2, due 09:00 Tue|");
     }
-    if (change == "sleep")
-        clock->sleep(14 * 60 * 60 * 1000); // past 21:00: too late to ring
-    QAccessibleInterface *read
-        = QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(widget));
-    QCOMPARE(read->text(QAccessible::Name) + '|' + read->text(QAccessible::Description), heard);
-    QCOMPARE(alerted.contains(widget), change == "sleep");
-}
+    // Read as a screen reader started after the program would read it.
+    void screenReadersHearEachControlsAlarm()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, heard);
+        const QString widget = QTest::currentDataTag();
+        const std::unique_ptr<MainWindow> window = newWindow(QString());
+        alerted.clear();
+        screenReaderListens(true);
+        for (const QString &step : change.split(' ', Qt::SkipEmptyParts)) {
+            if (step == "type")
+                window->findChild<QTimeEdit *>("timeEditAlarm2")->setTime(QTime(7, 30));
+            else if (step == "sleep")
+                clock->sleep(14 * 60 * 60 * 1000); // past 21:00: too late to ring
+            else
+                window->findChild<QCheckBox *>("disableAllCheckBox")->setChecked(step == "disable");
+        }
+        QAccessibleInterface *read
+            = QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(widget));
+        QCOMPARE(read->text(QAccessible::Name) + '|' + read->text(QAccessible::Description), heard);
+        QCOMPARE(alerted.contains(widget), change == "sleep");
+    }
 
-void TestAccessibility::lampToolTipShowsTheTextAsTyped_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("markup, then a stray tag") << "<span style=\"color:#00ff00\">GREEN</span> a<b";
-    QTest::newRow("a bracket") << "<";
-    QTest::newRow("an ampersand") << "&lt;Tea & biscuits&gt;";
-    QTest::newRow("a picture") << "<img src=\"/etc/passwd\">";
-    QTest::newRow("lines and spaces") << "<b>Tea</b>  now\n  and  later";
-    QTest::newRow("a megabyte") << QStringLiteral("<i>x</i> ").repeated(1 << 17);
-}
-
-// Read as a tool tip reads it, and a megabyte cut short, its start as typed.
-void TestAccessibility::lampToolTipShowsTheTextAsTyped()
-{
-    QFETCH(QString, text);
-    const QString toolTip = newWindow(text)->findChild<QLabel *>("alarm2LedLabel")->toolTip();
-    QTextDocument shown;
-    Qt::mightBeRichText(toolTip) ? shown.setHtml(toolTip) : shown.setPlainText(toolTip);
-    const QString line = shown.toPlainText();
-    const QString typed = QStringLiteral("Rings at 09:00 today: ") + text;
-    QVERIFY(line.size() < 1000);
-    QCOMPARE(line, text.size() < 1000 ? typed : typed.left(line.size() - 1) + QChar(0x2026));
-}
+    void lampToolTipShowsTheTextAsTyped_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("markup, then a stray tag")
+            << "<span style=\"color:#00ff00\">GREEN</span> a<b";
+        QTest::newRow("a bracket") << "<";
+        QTest::newRow("an ampersand") << "&lt;Tea & biscuits&gt;";
+        QTest::newRow("a picture") << "<img src=\"/etc/passwd\">";
+        QTest::newRow("lines and spaces") << "<b>Tea</b>  now\n  and  later";
+        QTest::newRow("a megabyte") << QStringLiteral("<i>x</i> ").repeated(1 << 17);
+    }
+    // Read as a tool tip reads it, and a megabyte cut short, its start as typed.
+    void lampToolTipShowsTheTextAsTyped()
+    {
+        QFETCH(QString, text);
+        const QString toolTip = newWindow(text)->findChild<QLabel *>("alarm2LedLabel")->toolTip();
+        QTextDocument shown;
+        Qt::mightBeRichText(toolTip) ? shown.setHtml(toolTip) : shown.setPlainText(toolTip);
+        const QString line = shown.toPlainText();
+        const QString typed = QStringLiteral("Rings at 09:00 today: ") + text;
+        QVERIFY(line.size() < 1000);
+        QCOMPARE(line, text.size() < 1000 ? typed : typed.left(line.size() - 1) + QChar(0x2026));
+    }
+};
 
 DORVEX_TEST_MAIN(TestAccessibility)
 #include "tst_accessibility.moc"
