@@ -18,26 +18,32 @@ bool FakeInhibitingService::start(const QString &objectPath, Answer mode)
 {
     answerMode = mode;
     path = objectPath;
-    if (mode == Answer::Absent)
-        return true;
-    return bus.registerObject(path, this, QDBusConnection::ExportScriptableSlots)
-        && bus.registerService(service);
+    return mode == Answer::Absent
+        || (bus.registerObject(path, this, QDBusConnection::ExportScriptableSlots)
+            && bus.registerService(service));
 }
 
 void FakeInhibitingService::stop()
 {
     requests.clear();
-    answers = 0;
-    wakes = 0;
+    answers = wakes = 0;
     bus.unregisterService(service);
     if (!path.isEmpty())
         bus.unregisterObject(path);
 }
 
+bool FakeInhibitingService::grants(const QString &request)
+{
+    requests.append(request);
+    if (answerMode == Answer::Refusal)
+        answer({});
+    return answerMode != Answer::Refusal;
+}
+
 void FakeInhibitingService::answer(const QVariant &granted)
 {
     setDelayedReply(true);
-    const QDBusMessage reply = refuses()
+    const QDBusMessage reply = answerMode == Answer::Refusal
         ? message().createErrorReply(QDBusError::AccessDenied, QStringLiteral("Not now"))
         : message().createReply(granted);
     QTimer::singleShot(answerMode == Answer::Late ? lateAnswerMs : 0, this, [this, reply] {
@@ -46,58 +52,29 @@ void FakeInhibitingService::answer(const QVariant &granted)
     });
 }
 
-FakeScreenSaver::FakeScreenSaver()
-    : FakeInhibitingService(
-        QDBusConnection::SessionBus, QStringLiteral("org.freedesktop.ScreenSaver"))
-{
-}
-
-void FakeScreenSaver::SimulateUserActivity()
-{
-    ++wakes;
-}
-
 uint FakeScreenSaver::Inhibit(const QString &application, const QString &reason)
 {
-    requests.append(application + QLatin1String(": ") + reason);
-    if (refuses()) {
-        answer({});
-        return 0;
+    if (grants(application + QLatin1String(": ") + reason)) {
+        held.insert(nextCookie);
+        answer(nextCookie++);
     }
-    held.insert(nextCookie);
-    answer(nextCookie++);
     return 0;
-}
-
-void FakeScreenSaver::UnInhibit(uint cookie)
-{
-    held.remove(cookie);
-}
-
-FakeLoginManager::FakeLoginManager()
-    : FakeInhibitingService(QDBusConnection::SystemBus, QStringLiteral("org.freedesktop.login1"))
-{
 }
 
 QDBusUnixFileDescriptor FakeLoginManager::Inhibit(
     const QString &what, const QString &who, const QString &why, const QString &mode)
 {
-    requests.append(QStringList { what, who, why, mode }.join(QLatin1Char(' ')));
-    if (refuses()) {
-        answer({});
+    if (!grants(QStringList { what, who, why, mode }.join(QLatin1Char(' '))))
         return {};
-    }
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0)
         qFatal("No pipe for the inhibitor lock");
     const QDBusUnixFileDescriptor lock(ends[1]);
     close(ends[1]);
     ++held;
+    // Nothing is written to the pipe: its read end wakes only at the lock's last close.
     auto *closing = new QSocketNotifier(ends[0], QSocketNotifier::Read, this);
     connect(closing, &QSocketNotifier::activated, this, [this, closing] {
-        char byte;
-        if (read(int(closing->socket()), &byte, 1) > 0)
-            return;
         --held;
         closing->setEnabled(false);
         close(int(closing->socket()));

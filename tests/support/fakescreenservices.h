@@ -8,10 +8,9 @@
 #include <QSet>
 #include <QStringList>
 
-// The desktop's screen saver and the login manager as a test needs them:
-// each on a bus connection of its own, so that calls to it really travel
-// through a bus, answering at once, late or with a refusal, and keeping
-// count of what they have granted and not yet been given back.
+// The desktop's screen saver and the login manager, each on a bus connection
+// of its own so that calls really travel through a bus; they answer at once,
+// late or with a refusal, and count what they have granted and not had back.
 class FakeInhibitingService : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -19,12 +18,10 @@ class FakeInhibitingService : public QObject, protected QDBusContext
 public:
     // Absent: the service is not on the bus at all.
     enum class Answer { AtOnce, Late, Refusal, Absent };
-    // How long a late answer takes: longer than the program waits for one.
+    // Longer than the program waits for an answer.
     static constexpr int lateAnswerMs = 3000;
 
     FakeInhibitingService(QDBusConnection::BusType busType, const QString &service);
-
-    // Takes the service's name and offers its object at `path`.
     bool start(const QString &path, Answer answer);
     // Leaves the bus and forgets what was asked; what is held stays counted.
     void stop();
@@ -35,9 +32,8 @@ public:
     int wakes = 0;
 
 protected:
-    bool refuses() const { return answerMode == Answer::Refusal; }
-    // Answers the call being served with `granted`, or with a refusal, as
-    // the service is set to.
+    // Records the call being served; false when it has been refused.
+    bool grants(const QString &request);
     void answer(const QVariant &granted);
 
 private:
@@ -52,28 +48,34 @@ class FakeScreenSaver : public FakeInhibitingService
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
 
 public:
-    FakeScreenSaver();
+    FakeScreenSaver()
+        : FakeInhibitingService(QDBusConnection::SessionBus, "org.freedesktop.ScreenSaver")
+    {
+    }
 
     QSet<uint> held;
 
 public slots:
-    Q_SCRIPTABLE void SimulateUserActivity();
+    Q_SCRIPTABLE void SimulateUserActivity() { ++wakes; }
     Q_SCRIPTABLE uint Inhibit(const QString &application, const QString &reason);
-    Q_SCRIPTABLE void UnInhibit(uint cookie);
+    Q_SCRIPTABLE void UnInhibit(uint cookie) { held.remove(cookie); }
 
 private:
     uint nextCookie = 17;
 };
 
-// Hands out the read end of a pipe as logind does its inhibitor lock, and
-// counts a lock as held until every copy of the other end is closed.
+// Hands out the write end of a pipe as logind does its inhibitor lock, and
+// counts a lock as held until every copy of it is closed.
 class FakeLoginManager : public FakeInhibitingService
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
 
 public:
-    FakeLoginManager();
+    FakeLoginManager()
+        : FakeInhibitingService(QDBusConnection::SystemBus, "org.freedesktop.login1")
+    {
+    }
 
     int held = 0;
 
