@@ -10,9 +10,7 @@
 
 #include <memory>
 
-// What a ring asks of the screen saver, the login manager and the X server,
-// and that all of it is given back however the ring ends, even when an
-// answer comes after the end.
+// What a ring asks of the desktop is given back however it ends, even before the answers.
 using Answer = FakeInhibitingService::Answer;
 enum class Ending { Dismissed, Overlapping, ProgramEnds, BeforeAnswers };
 
