@@ -25,23 +25,13 @@ bool FakeInhibitingService::start(const QString &objectPath, Answer mode)
 
 void FakeInhibitingService::stop()
 {
-    requests.clear();
-    answers = wakes = 0;
     bus.unregisterService(service);
-    if (!path.isEmpty())
-        bus.unregisterObject(path);
+    bus.unregisterObject(path);
 }
 
-bool FakeInhibitingService::grants(const QString &request)
+bool FakeInhibitingService::answer(const QString &request, const QVariant &granted)
 {
     requests.append(request);
-    if (answerMode == Answer::Refusal)
-        answer({});
-    return answerMode != Answer::Refusal;
-}
-
-void FakeInhibitingService::answer(const QVariant &granted)
-{
     setDelayedReply(true);
     const QDBusMessage reply = answerMode == Answer::Refusal
         ? message().createErrorReply(QDBusError::AccessDenied, QStringLiteral("Not now"))
@@ -50,27 +40,29 @@ void FakeInhibitingService::answer(const QVariant &granted)
         ++answers;
         bus.send(reply);
     });
+    return answerMode != Answer::Refusal;
 }
 
 uint FakeScreenSaver::Inhibit(const QString &application, const QString &reason)
 {
-    if (grants(application + QLatin1String(": ") + reason)) {
-        held.insert(nextCookie);
-        answer(nextCookie++);
-    }
+    if (answer(application + QLatin1String(": ") + reason, nextCookie))
+        held.insert(nextCookie++);
     return 0;
 }
 
 QDBusUnixFileDescriptor FakeLoginManager::Inhibit(
     const QString &what, const QString &who, const QString &why, const QString &mode)
 {
-    if (!grants(QStringList { what, who, why, mode }.join(QLatin1Char(' '))))
-        return {};
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0)
         qFatal("No pipe for the inhibitor lock");
     const QDBusUnixFileDescriptor lock(ends[1]);
     close(ends[1]);
+    if (!answer(QStringList { what, who, why, mode }.join(QLatin1Char(' ')),
+            QVariant::fromValue(lock))) {
+        close(ends[0]);
+        return {};
+    }
     ++held;
     // Nothing is written to the pipe: its read end wakes only at the lock's last close.
     auto *closing = new QSocketNotifier(ends[0], QSocketNotifier::Read, this);
@@ -80,6 +72,5 @@ QDBusUnixFileDescriptor FakeLoginManager::Inhibit(
         close(int(closing->socket()));
         closing->deleteLater();
     });
-    answer(QVariant::fromValue(lock));
     return lock;
 }

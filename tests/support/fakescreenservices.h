@@ -22,9 +22,9 @@ public:
     static constexpr int lateAnswerMs = 3000;
 
     FakeInhibitingService(QDBusConnection::BusType busType, const QString &service);
+    ~FakeInhibitingService() override { stop(); }
     bool start(const QString &path, Answer answer);
-    // Leaves the bus and forgets what was asked; what is held stays counted.
-    void stop();
+    void stop(); // leaves the bus
 
     const QString service;
     QStringList requests;
@@ -32,9 +32,8 @@ public:
     int wakes = 0;
 
 protected:
-    // Records the call being served; false when it has been refused.
-    bool grants(const QString &request);
-    void answer(const QVariant &granted);
+    // Records the call being served and answers it as set; false when refused.
+    bool answer(const QString &request, const QVariant &granted);
 
 private:
     QDBusConnection bus;
