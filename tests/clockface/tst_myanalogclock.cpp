@@ -43,54 +43,57 @@ QPointF onFace(double degrees, double distance)
     return QPointF(400 + 4 * distance * qSin(radians), 400 - 4 * distance * qCos(radians));
 }
 
+struct Probe
+{
+    double degrees, distance;
+    Ink ink;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(QList<Probe>)
 
 class TestMyAnalogClock : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void threeOClock();
-    void halfPastSix();
-    void thirtySeconds();
+    void handsAndMarks_data();
+    void handsAndMarks();
     void noonAndMidnightAndNullLookTheSame();
     void nonSquareClockUsesTheShorterSide();
     void sameTimeStillRepaints();
 };
 
-void TestMyAnalogClock::threeOClock()
+void TestMyAnalogClock::handsAndMarks_data()
 {
-    const QImage face = render(QTime(3, 0, 0), QSize(800, 800));
-    QCOMPARE(inkAt(face, onFace(90, 30)), Ink::Hour);
-    QCOMPARE(inkAt(face, onFace(1.5, 50)), Ink::Minute);
-    QCOMPARE(inkAt(face, onFace(0, 75)), Ink::Second);
-    QCOMPARE(inkAt(face, onFace(270, 30)), Ink::Empty);
-    QCOMPARE(inkAt(face, onFace(180, 30)), Ink::Empty);
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QList<Probe>>("probes");
     // Hour marks from 88 to 96, minute marks from 92 to 96, none at 12 + 3 minutes' gap.
-    QCOMPARE(inkAt(face, onFace(90, 90)), Ink::Hour);
-    QCOMPARE(inkAt(face, onFace(6, 94)), Ink::Minute);
-    QCOMPARE(inkAt(face, onFace(6, 90)), Ink::Empty);
-    QCOMPARE(inkAt(face, onFace(45, 94)), Ink::Empty);
-}
-
-void TestMyAnalogClock::halfPastSix()
-{
-    const QImage face = render(QTime(6, 30, 0), QSize(800, 800));
+    QTest::newRow("three o'clock")
+        << QTime(3, 0, 0)
+        << QList<Probe> { { 90, 30, Ink::Hour }, { 1.5, 50, Ink::Minute }, { 0, 75, Ink::Second },
+               { 270, 30, Ink::Empty }, { 180, 30, Ink::Empty }, { 90, 90, Ink::Hour },
+               { 6, 94, Ink::Minute }, { 6, 90, Ink::Empty }, { 45, 94, Ink::Empty } };
     // The hour hand half-way between 6 and 7, at 195 degrees.
-    QCOMPARE(inkAt(face, onFace(195, 25)), Ink::Hour);
-    QCOMPARE(inkAt(face, onFace(165, 25)), Ink::Empty);
-    QCOMPARE(inkAt(face, onFace(180, 55)), Ink::Minute);
-    QCOMPARE(inkAt(face, onFace(0, 30)), Ink::Second);
-}
-
-void TestMyAnalogClock::thirtySeconds()
-{
-    const QImage face = render(QTime(0, 0, 30), QSize(800, 800));
-    QCOMPARE(inkAt(face, onFace(180, 50)), Ink::Second);
+    QTest::newRow("half past six")
+        << QTime(6, 30, 0)
+        << QList<Probe> { { 195, 25, Ink::Hour }, { 165, 25, Ink::Empty }, { 180, 55, Ink::Minute },
+               { 0, 30, Ink::Second } };
     // The minute hand turned clockwise by 3 degrees: its left edge has
     // moved off the 12 o'clock line, its right side covers it.
-    QCOMPARE(inkAt(face, onFace(3, 55)), Ink::Minute);
-    QCOMPARE(inkAt(face, onFace(-2.5, 55)), Ink::Empty);
+    QTest::newRow("thirty seconds") << QTime(0, 0, 30)
+                                    << QList<Probe> { { 180, 50, Ink::Second },
+                                           { 3, 55, Ink::Minute }, { -2.5, 55, Ink::Empty } };
+}
+
+void TestMyAnalogClock::handsAndMarks()
+{
+    QFETCH(QTime, time);
+    QFETCH(QList<Probe>, probes);
+    const QImage face = render(time, QSize(800, 800));
+    for (const Probe &probe : probes)
+        QCOMPARE(inkAt(face, onFace(probe.degrees, probe.distance)), probe.ink);
 }
 
 void TestMyAnalogClock::noonAndMidnightAndNullLookTheSame()

@@ -19,8 +19,7 @@ static QStringList alerted;
 
 static void noteAlert(QAccessibleEvent *event)
 {
-    if (event->type() == QAccessible::Alert)
-        alerted << event->object()->objectName();
+    alerted << (event->type() == QAccessible::Alert ? event->object()->objectName() : QString());
 }
 
 // The platform passes events on once a screen reader has started.
@@ -58,7 +57,8 @@ private slots:
         Clock::install(nullptr);
     }
 
-    // Each row is named after the control read; heard is "name|description".
+    // Each row is named after the control read, heard as "name|description" by a
+    // screen reader started after the program would tell it; only a missed alarm alerts.
     void screenReadersHearEachControlsAlarm_data()
     {
         QTest::addColumn<QString>("change");
@@ -77,7 +77,6 @@ private slots:
             "Enable alarm 3|When checked, enable alarm 3");
         row("sleep", "missedAlarmsLabel", "Missed: alarm 2, due 09:00 Tue|");
     }
-    // Read as a screen reader started after the program would read it.
     void screenReadersHearEachControlsAlarm()
     {
         QFETCH(QString, change);
@@ -100,26 +99,24 @@ private slots:
         QCOMPARE(alerted.contains(widget), change == "sleep");
     }
 
+    // Read as a tool tip reads it, and a megabyte cut short, its start as typed.
     void lampToolTipShowsTheTextAsTyped_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("markup, then a stray tag")
-            << "<span style=\"color:#00ff00\">GREEN</span> a<b";
+        QTest::newRow("markup, a stray tag") << "<span style=\"color:#00ff00\">GREEN</span> a<b";
         QTest::newRow("a bracket") << "<";
         QTest::newRow("an ampersand") << "&lt;Tea & biscuits&gt;";
         QTest::newRow("a picture") << "<img src=\"/etc/passwd\">";
         QTest::newRow("lines and spaces") << "<b>Tea</b>  now\n  and  later";
         QTest::newRow("a megabyte") << QStringLiteral("<i>x</i> ").repeated(1 << 17);
     }
-    // Read as a tool tip reads it, and a megabyte cut short, its start as typed.
     void lampToolTipShowsTheTextAsTyped()
     {
         QFETCH(QString, text);
         const QString toolTip = newWindow(text)->findChild<QLabel *>("alarm2LedLabel")->toolTip();
         QTextDocument shown;
         Qt::mightBeRichText(toolTip) ? shown.setHtml(toolTip) : shown.setPlainText(toolTip);
-        const QString line = shown.toPlainText();
-        const QString typed = QStringLiteral("Rings at 09:00 today: ") + text;
+        const QString line = shown.toPlainText(), typed = "Rings at 09:00 today: " + text;
         QVERIFY(line.size() < 1000);
         QCOMPARE(line, text.size() < 1000 ? typed : typed.left(line.size() - 1) + QChar(0x2026));
     }
