@@ -3,7 +3,6 @@
 #include "wakescheduler.h"
 
 #include <QApplication>
-#include <QSignalSpy>
 
 #include <csignal>
 #include <grp.h>
@@ -11,15 +10,8 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-// The wake-up helper, run as installed, and its scheduler, read back from the
-// kernel's timers; the times here are the test's own.
+// The wake-up helper and its scheduler, read back from the kernel's timers.
 using State = WakeScheduler::State;
-
-static bool reaches(WakeScheduler &scheduler, State state)
-{
-    QSignalSpy changes(&scheduler, &WakeScheduler::stateChanged);
-    return scheduler.state() == state || (changes.wait() && scheduler.state() == state);
-}
 
 class TestWakeScheduler : public QObject
 {
@@ -30,8 +22,7 @@ class TestWakeScheduler : public QObject
         return QByteArray::number(clock.now().addSecs(seconds).toSecsSinceEpoch());
     }
 
-    // A timer's own file shows a disarmed wake-up's last time, so the kernel's
-    // list of timers is asked. 0: no wake-up.
+    // The kernel's list, as a timer's own file keeps a disarmed time. 0: none.
     bool queuedIn(qint64 seconds) const
     {
         QFile timers(QStringLiteral("/proc/timer_list"));
@@ -57,7 +48,6 @@ private slots:
 
     void helperAimsAsAskedAndRefusesTheRest_data()
     {
-        // Each row's line follows one that arms the wake-up in an hour.
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<qint64>("wakeUpIn");
@@ -91,62 +81,53 @@ private slots:
         QCOMPARE(answers, QByteArrayList({ "armed " + inSeconds(3600), answer }));
         QVERIFY(queuedIn(3600) == (wakeUpIn == 3600) && queuedIn(wakeUpIn) == (wakeUpIn != 0));
         process.closeWriteChannel();
-        QVERIFY(process.waitForFinished() && process.exitStatus() == QProcess::NormalExit
-            && process.exitCode() == 0);
-        QVERIFY(!queuedIn(wakeUpIn));
+        QVERIFY(process.waitForFinished() && process.exitCode() == 0 && !queuedIn(wakeUpIn));
     }
 
     void wakesALeadBeforeTheNextRingOrTellsWhyNot_data()
     {
-        QTest::addColumn<QString>("path");
         QTest::addColumn<State>("state");
         QTest::addColumn<QList<qint64>>("ringsIn"); // seconds, in turn; 0: none armed
-        const QString beside = WakeScheduler::helperBesideProgram();
-        QTest::newRow("a ring") << beside << State::Working << QList<qint64> { 7200 };
-        QTest::newRow("moved") << beside << State::Working << QList<qint64> { 7200, 18000 };
-        QTest::newRow("disarmed") << beside << State::Working << QList<qint64> { 7200, 0 };
-        QTest::newRow("armed later") << beside << State::Working << QList<qint64> { 0, 10800 };
-        QTest::newRow("missing") << scratch.filePath("missing") << State::Failed
-                                 << QList<qint64> { 3600 };
+        for (const QList<qint64> &rings :
+            { QList<qint64> { 7200, 18000 }, { 7200, 0 }, { 0, 10800 } })
+            QTest::addRow("%lld, then %lld", rings[0], rings[1]) << State::Working << rings;
+        QTest::newRow("missing") << State::Failed << QList<qint64> { 3600 };
         // Last: it bars the capability from every helper started afterwards.
-        QTest::newRow("no capability") << beside << State::NoCapability << QList<qint64> { 3600 };
+        QTest::newRow("no capability") << State::NoCapability << QList<qint64> { 3600 };
     }
 
     void wakesALeadBeforeTheNextRingOrTellsWhyNot()
     {
-        QFETCH(QString, path);
         QFETCH(State, state);
         QFETCH(QList<qint64>, ringsIn);
         if (state == State::Working && geteuid() != 0)
             QSKIP("Only root can give the helper its capability.");
-        // Root's programs have every capability unless the session bars it.
         if (state == State::NoCapability) {
             QVERIFY(geteuid() != 0 || prctl(PR_CAPBSET_DROP, CAP_WAKE_ALARM, 0, 0, 0) == 0);
             QVERIFY(!WakeScheduler::capabilityAvailable(helper));
         }
-        WakeScheduler scheduler(path);
+        WakeScheduler scheduler(state == State::Failed ? scratch.filePath("missing")
+                                                       : WakeScheduler::helperBesideProgram());
         scheduler.setEnabled(true);
-        QVERIFY(reaches(scheduler, state));
+        QTRY_COMPARE(scheduler.state(), state);
         qint64 wakeIn = 0;
         for (qint64 ringIn : ringsIn) {
             const bool wakes = ringIn != 0 && state == State::Working;
             const qint64 earlier = std::exchange(wakeIn, wakes ? ringIn - 60 : 0);
             const QDateTime wake = wakes ? clock.now().addSecs(wakeIn) : QDateTime();
-            QSignalSpy armed(&scheduler, &WakeScheduler::wakeTimeChanged);
             scheduler.setNextRing(ringIn ? clock.now().addSecs(ringIn) : QDateTime());
-            QVERIFY(scheduler.wakeTime() == wake || armed.wait());
-            QCOMPARE(scheduler.wakeTime(), wake);
+            QTRY_COMPARE(scheduler.wakeTime(), wake);
             QVERIFY(queuedIn(wakeIn) == wakes && !queuedIn(earlier));
         }
         if (state != State::Working)
             return;
-        // Started by root, the helper kept nothing of root's but its own capability.
+        // Started by root, it kept no capability but its own.
         const qint64 helperPid = scheduler.findChild<QProcess *>()->processId();
         QFile status(QStringLiteral("/proc/%1/status").arg(helperPid));
         QVERIFY(status.open(QIODevice::ReadOnly)
             && status.readAll().contains("CapPrm:\t0000000800000000\nCapEff:\t0000000800000000\n"));
         QCOMPARE(kill(helperPid, SIGKILL), 0);
-        QVERIFY(reaches(scheduler, State::Failed));
+        QTRY_COMPARE(scheduler.state(), State::Failed);
         QVERIFY(!scheduler.wakeTime().isValid() && !queuedIn(wakeIn));
         scheduler.setEnabled(false);
         QCOMPARE(scheduler.state(), State::Off);

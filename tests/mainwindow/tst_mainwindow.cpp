@@ -24,7 +24,6 @@
 #include <QToolButton>
 
 #include <memory>
-
 #include <unistd.h>
 
 // The alarm panel's behaviour as a user meets it: what arms an alarm, when it
@@ -115,10 +114,8 @@ private:
     void saveNow() { QMetaObject::invokeMethod(window, "maybeSaveSettings"); }
     void reaimNow() { QMetaObject::invokeMethod(window, "updateAlarms"); }
     void newWindow(bool debugMode = false);
-    // A clock the test moves, read by the window from its start on.
-    TestClock &installClock();
-    // Lets the clock run on `ms`, then alarm `index`'s timer runs out and
-    // a ring it brings is taken.
+    TestClock &installClock(const QDateTime &start = { QDate(2027, 1, 12), QTime(8, 0), Qt::UTC });
+    // The clock runs on `ms`, then alarm `index`'s timer runs out and its ring is taken.
     void runOutAlarmTimer(int index, qint64 ms);
 
     MainWindow *window = nullptr;
@@ -139,9 +136,9 @@ void TestMainWindow::cleanup()
     TestEnvironment::instance().unblockStore();
 }
 
-TestClock &TestMainWindow::installClock()
+TestClock &TestMainWindow::installClock(const QDateTime &start)
 {
-    testClock = std::make_unique<TestClock>(QDateTime(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC));
+    testClock = std::make_unique<TestClock>(start);
     Clock::install(testClock.get());
     return *testClock;
 }
@@ -151,7 +148,6 @@ void TestMainWindow::runOutAlarmTimer(int index, qint64 ms)
     testClock->runOn(ms);
     QMetaObject::invokeMethod(
         window, qPrintable(QStringLiteral("alarm%1Triggered").arg(index + 1)));
-    // The ring is posted: once it is taken, its dialog has come and gone.
     QCoreApplication::sendPostedEvents();
 }
 
@@ -237,10 +233,8 @@ void TestMainWindow::alarmFiresOnTimeOnceIntoTheDialog()
     enableBox(1)->setChecked(true);
     // Aimed at its very second, on a timer that never runs out early.
     const QTimer *timer = window->alarmTimer(0);
-    QVERIFY(timer->isActive());
-    QVERIFY2(timer->remainingTime() > 2900 && timer->remainingTime() <= 3000,
-        qPrintable(QString::number(timer->remainingTime())));
-    QCOMPARE(timer->timerType(), Qt::PreciseTimer);
+    QVERIFY(timer->isActive() && timer->timerType() == Qt::PreciseTimer);
+    QVERIFY(timer->remainingTime() > 2900 && timer->remainingTime() <= 3000);
 
     int dialogs = 0;
     AlarmSeen seen;
@@ -777,11 +771,8 @@ void TestMainWindow::wakesForTheSoonestRing()
     QFETCH(int, wakesFor);
     if (geteuid() != 0) // the helper beside the test lacks its capability
         QSKIP("Only root may run the real wake-up helper here.");
-    // The helper takes wake-ups within days of the kernel's time only; the
-    // odd seconds keep them apart from other tests' in the kernel's list.
-    testClock = std::make_unique<TestClock>(
-        QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC));
-    Clock::install(testClock.get());
+    // Near the kernel's time, as the helper wants; odd seconds, apart from other tests'.
+    installClock(QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC));
     QSettings settings;
     SettingsKeys::wakeComputer.write(settings, true);
     for (int number : { 1, 2 }) {
