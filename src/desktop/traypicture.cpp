@@ -7,7 +7,7 @@ QString themeName(bool armed)
     return armed ? QStringLiteral("dorvex-armed") : QStringLiteral("dorvex");
 }
 
-QIcon icon(bool armed)
+QIcon icon(bool armed, bool byName)
 {
     QIcon pictures;
     const QStringList files = armed
@@ -18,6 +18,10 @@ QIcon icon(bool armed)
               QStringLiteral(":/tray/dorvex-32.png"), QStringLiteral(":/tray/dorvex-64.png") };
     for (const QString &file : files)
         pictures.addFile(file);
+    if (!byName)
+        return pictures;
+    // A look-up by name reads the icon theme's whole index first; an XEmbed
+    // tray, which is only ever given pixels, is spared it.
     return QIcon::fromTheme(themeName(armed), pictures);
 }
 

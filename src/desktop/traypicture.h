@@ -10,9 +10,9 @@ namespace TrayPicture {
 
 // The name in the icon theme: "dorvex", or "dorvex-armed".
 QString themeName(bool armed);
-// The installed icon by name, so that a StatusNotifier panel draws it at its
-// own size; where it is not installed, our own pictures at several sizes.
-QIcon icon(bool armed);
+// Our own pictures at several sizes. By name, for a StatusNotifier panel,
+// which draws the icon at its own size: the installed icon where there is one.
+QIcon icon(bool armed, bool byName);
 
 } // namespace TrayPicture
 

@@ -8,6 +8,7 @@
 #include "clock.h"
 #include "exitquestion.h"
 #include "expirationdialog.h"
+#include "firstframe.h"
 #include "helpdialog.h"
 #include "nextalarmtext.h"
 #include "plaintooltip.h"
@@ -47,7 +48,9 @@ MainWindow::MainWindow(bool debugMode, QWidget *parent)
         connect(row.timeEdit, &QTimeEdit::timeChanged, row.analogClock, &MyAnalogClock::updateTime);
     }
     setWindowTitle(tr("Dorvex %1").arg(QLatin1String(programVersion)));
-    setWindowIcon(ProgramIcon::icon());
+    // The scalable picture drawn at each size a window manager wants takes
+    // longer than the window takes to appear: the form's small one serves.
+    FirstFrame::then(this, [this] { setWindowIcon(ProgramIcon::icon()); });
     autostartOffer = new AutostartOffer(
         statusbar, autostartOfferFrame, autostartOfferAcceptButton, autostartOfferDismissButton);
 

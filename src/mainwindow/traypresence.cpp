@@ -58,7 +58,7 @@ void TrayPresence::setupIcon()
     host->commitProtocol();
     const Status shown = status();
     trayShowsArmed = shown.armed;
-    trayIcon = new QSystemTrayIcon(TrayPicture::icon(trayShowsArmed), this);
+    trayIcon = new QSystemTrayIcon(TrayPicture::icon(trayShowsArmed, byName()), this);
     trayIcon->setToolTip(shown.toolTip);
     auto *menu = new QMenu(window);
     menu->addAction(controls.restore);
@@ -97,7 +97,7 @@ void TrayPresence::refresh()
     const Status shown = status();
     if (shown.armed != trayShowsArmed) {
         trayShowsArmed = shown.armed;
-        trayIcon->setIcon(TrayPicture::icon(shown.armed));
+        trayIcon->setIcon(TrayPicture::icon(shown.armed, byName()));
     }
     if (trayIcon->toolTip() != shown.toolTip)
         trayIcon->setToolTip(shown.toolTip);
@@ -118,13 +118,16 @@ void TrayPresence::followHost()
     controls.toTray->setEnabled(false);
 }
 
+bool TrayPresence::byName()
+{
+    return TrayHostWatcher::committedProtocol() == TrayHostWatcher::Protocol::StatusNotifier;
+}
+
 void TrayPresence::activate(QSystemTrayIcon::ActivationReason reason)
 {
     // StatusNotifier panels never report a double click: their click
     // restores, and does nothing more to a window that is shown.
-    const bool statusNotifier
-        = TrayHostWatcher::committedProtocol() == TrayHostWatcher::Protocol::StatusNotifier;
-    const bool clickRestores = statusNotifier && (isParked() || window->isMinimized());
+    const bool clickRestores = byName() && (isParked() || window->isMinimized());
     if (reason == QSystemTrayIcon::DoubleClick
         || (reason == QSystemTrayIcon::Trigger && clickRestores))
         emit restoreRequested();

@@ -72,6 +72,8 @@ signals:
     void settled();
 
 private:
+    // A StatusNotifier panel is given the icon's name, an XEmbed tray pixels.
+    static bool byName();
     void followHost();
 
     QWidget *window;

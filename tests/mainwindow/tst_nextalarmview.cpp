@@ -4,12 +4,10 @@
 #include "testenvironment.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QSettings>
 #include <QSystemTrayIcon>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 
 // The window tells of the next ring in the tray icon's tool tip and picture
@@ -41,25 +39,20 @@ private:
         return widget;
     }
 
-    // Both tray pictures installed in an icon theme, as the package does,
-    // so that the icon's name tells which one is shown.
-    QTemporaryDir icons;
+    static bool showsArmed(const QSystemTrayIcon *tray)
+    {
+        const auto pixels = [](const QImage &image) {
+            return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        };
+        return pixels(tray->icon().pixmap(32).toImage())
+            == pixels(QImage(QStringLiteral(":/tray/dorvex-armed-32.png")));
+    }
 };
 
 void TestNextAlarmView::initTestCase()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         QSKIP("no system tray in this session");
-    QVERIFY(QDir(icons.path()).mkpath(QStringLiteral("hicolor/64x64/apps")));
-    for (const char *name : { "dorvex", "dorvex-armed" }) {
-        QVERIFY(QFile::copy(QStringLiteral(":/tray/%1-64.png").arg(QLatin1String(name)),
-            icons.filePath(QStringLiteral("hicolor/64x64/apps/%1.png").arg(QLatin1String(name)))));
-    }
-    QFile index(icons.filePath(QStringLiteral("hicolor/index.theme")));
-    QVERIFY(index.open(QIODevice::WriteOnly));
-    index.write("[Icon Theme]\nDirectories=64x64/apps\n[64x64/apps]\nSize=64\n");
-    QIcon::setThemeSearchPaths({ icons.path() });
-    QIcon::setThemeName(QStringLiteral("hicolor"));
 }
 
 void TestNextAlarmView::toolTipsAndPictureFollowAChange_data()
@@ -111,7 +104,7 @@ void TestNextAlarmView::toolTipsAndPictureFollowAChange()
     const QString programLine = tray->toolTip().section(QLatin1Char('\n'), 0, 0);
     QCOMPARE(tray->toolTip().section(QLatin1Char('\n'), 1),
         QStringLiteral("Next alarm: 2 at 07:30, in 8 h 12 min"));
-    QCOMPARE(tray->icon().name(), QStringLiteral("dorvex-armed"));
+    QVERIFY(showsArmed(tray));
     QCOMPARE(secondLampLabel->toolTip(), QStringLiteral("Rings at 07:30 tomorrow: Tea is ready"));
     QCOMPARE(child<QLabel>(window, "alarm1LedLabel")->toolTip(), QStringLiteral("Not armed"));
 
@@ -140,9 +133,7 @@ void TestNextAlarmView::toolTipsAndPictureFollowAChange()
 
     // The program's own line stays first, the next alarm under it.
     QCOMPARE(tray->toolTip(), programLine + QLatin1Char('\n') + trayLine);
-    QCOMPARE(tray->icon().name(),
-        trayLine.startsWith(QLatin1String("Next")) ? QStringLiteral("dorvex-armed")
-                                                   : QStringLiteral("dorvex"));
+    QCOMPARE(showsArmed(tray), trayLine.startsWith(QLatin1String("Next")));
     QCOMPARE(secondLampLabel->toolTip(), secondLamp);
 }
 
