@@ -1,17 +1,27 @@
 #include "fakescreenservices.h"
 
 #include <QDBusMessage>
-#include <QSocketNotifier>
+#include <QDBusUnixFileDescriptor>
 #include <QTimer>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
-FakeInhibitingService::FakeInhibitingService(
-    QDBusConnection::BusType busType, const QString &service)
+FakeInhibitingService::FakeInhibitingService(const QString &service, const QString &interface)
     : service(service)
-    , bus(QDBusConnection::connectToBus(busType, QStringLiteral("fake ") + service))
+    , interface(interface)
+    , bus(QDBusConnection::connectToBus(
+          service.contains("login1") ? QDBusConnection::SystemBus : QDBusConnection::SessionBus,
+          QStringLiteral("fake ") + service))
 {
+}
+
+FakeInhibitingService::~FakeInhibitingService()
+{
+    stop();
+    for (int end : std::as_const(lockReadEnds))
+        close(end);
 }
 
 bool FakeInhibitingService::start(const QString &objectPath, Answer mode)
@@ -19,8 +29,7 @@ bool FakeInhibitingService::start(const QString &objectPath, Answer mode)
     answerMode = mode;
     path = objectPath;
     return mode == Answer::Absent
-        || (bus.registerObject(path, this, QDBusConnection::ExportScriptableSlots)
-            && bus.registerService(service));
+        || (bus.registerVirtualObject(path, this) && bus.registerService(service));
 }
 
 void FakeInhibitingService::stop()
@@ -29,48 +38,50 @@ void FakeInhibitingService::stop()
     bus.unregisterObject(path);
 }
 
-bool FakeInhibitingService::answer(const QString &request, const QVariant &granted)
+int FakeInhibitingService::held() const
 {
-    requests.append(request);
-    setDelayedReply(true);
-    const QDBusMessage reply = answerMode == Answer::Refusal
-        ? message().createErrorReply(QDBusError::AccessDenied, QStringLiteral("Not now"))
-        : message().createReply(granted);
+    int open = int(cookies.size());
+    for (int end : lockReadEnds) {
+        // Nothing is written to the pipe: it hangs up only at the lock's last close.
+        pollfd lock { end, POLLIN, 0 };
+        open += poll(&lock, 1, 0) == 0;
+    }
+    return open;
+}
+
+bool FakeInhibitingService::handleMessage(const QDBusMessage &call, const QDBusConnection &)
+{
+    const QVariantList arguments = call.arguments();
+    if (call.interface() != interface)
+        return false;
+    if (call.member() != QLatin1String("Inhibit")) {
+        if (call.member() == QLatin1String("SimulateUserActivity"))
+            ++wakes;
+        else if (call.member() == QLatin1String("UnInhibit"))
+            cookies.remove(arguments.value(0).toUInt());
+        else
+            return false;
+        return bus.send(call.createReply());
+    }
+    QStringList request;
+    for (const QVariant &argument : arguments)
+        request += argument.toString();
+    requests += request.join(QLatin1Char(' '));
+    QDBusMessage reply = call.createErrorReply(QDBusError::AccessDenied, QStringLiteral("Not now"));
+    if (answerMode != Answer::Refusal && arguments.size() == 2) {
+        cookies.insert(nextCookie);
+        reply = call.createReply(nextCookie++);
+    } else if (answerMode != Answer::Refusal) {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0)
+            qFatal("No pipe for the inhibitor lock");
+        lockReadEnds += ends[0];
+        reply = call.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(ends[1])));
+        close(ends[1]);
+    }
     QTimer::singleShot(answerMode == Answer::Late ? lateAnswerMs : 0, this, [this, reply] {
         ++answers;
         bus.send(reply);
     });
-    return answerMode != Answer::Refusal;
-}
-
-uint FakeScreenSaver::Inhibit(const QString &application, const QString &reason)
-{
-    if (answer(application + QLatin1String(": ") + reason, nextCookie))
-        held.insert(nextCookie++);
-    return 0;
-}
-
-QDBusUnixFileDescriptor FakeLoginManager::Inhibit(
-    const QString &what, const QString &who, const QString &why, const QString &mode)
-{
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0)
-        qFatal("No pipe for the inhibitor lock");
-    const QDBusUnixFileDescriptor lock(ends[1]);
-    close(ends[1]);
-    if (!answer(QStringList { what, who, why, mode }.join(QLatin1Char(' ')),
-            QVariant::fromValue(lock))) {
-        close(ends[0]);
-        return {};
-    }
-    ++held;
-    // Nothing is written to the pipe: its read end wakes only at the lock's last close.
-    auto *closing = new QSocketNotifier(ends[0], QSocketNotifier::Read, this);
-    connect(closing, &QSocketNotifier::activated, this, [this, closing] {
-        --held;
-        closing->setEnabled(false);
-        close(int(closing->socket()));
-        closing->deleteLater();
-    });
-    return lock;
+    return true;
 }
