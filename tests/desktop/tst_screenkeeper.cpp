@@ -48,8 +48,8 @@ private slots:
         QFETCH(Answer, saverAnswer);
         QFETCH(Answer, loginAnswer);
         QFETCH(Ending, ending);
-        FakeScreenSaver saver;
-        FakeLoginManager login;
+        FakeInhibitingService saver("org.freedesktop.ScreenSaver");
+        FakeInhibitingService login("org.freedesktop.login1");
         const QString path = QStringLiteral("/org/freedesktop/ScreenSaver");
         QVERIFY(
             saver.start(path, saverAnswer) && login.start("/org/freedesktop/login1", loginAnswer));

@@ -147,8 +147,8 @@ void TestAlarmNotice::screenKeptOnWhileRinging_data()
 void TestAlarmNotice::screenKeptOnWhileRinging()
 {
     QFETCH(bool, programEnds);
-    FakeScreenSaver saver;
-    FakeLoginManager login;
+    FakeInhibitingService saver(QStringLiteral("org.freedesktop.ScreenSaver"));
+    FakeInhibitingService login(QStringLiteral("org.freedesktop.login1"));
     QVERIFY(saver.start(QStringLiteral("/ScreenSaver"), FakeInhibitingService::Answer::AtOnce));
     QVERIFY(login.start(
         QStringLiteral("/org/freedesktop/login1"), FakeInhibitingService::Answer::AtOnce));

@@ -8,11 +8,11 @@
 #include <poll.h>
 #include <unistd.h>
 
-FakeInhibitingService::FakeInhibitingService(const QString &service, const QString &interface)
+FakeInhibitingService::FakeInhibitingService(const QString &service)
     : service(service)
-    , interface(interface)
+    , interface(service.endsWith("login1") ? service + ".Manager" : service)
     , bus(QDBusConnection::connectToBus(
-          service.contains("login1") ? QDBusConnection::SystemBus : QDBusConnection::SessionBus,
+          service == interface ? QDBusConnection::SessionBus : QDBusConnection::SystemBus,
           QStringLiteral("fake ") + service))
 {
 }
@@ -32,12 +32,6 @@ bool FakeInhibitingService::start(const QString &objectPath, Answer mode)
         || (bus.registerVirtualObject(path, this) && bus.registerService(service));
 }
 
-void FakeInhibitingService::stop()
-{
-    bus.unregisterService(service);
-    bus.unregisterObject(path);
-}
-
 int FakeInhibitingService::held() const
 {
     int open = int(cookies.size());
@@ -54,31 +48,31 @@ bool FakeInhibitingService::handleMessage(const QDBusMessage &call, const QDBusC
     const QVariantList arguments = call.arguments();
     if (call.interface() != interface)
         return false;
-    if (call.member() != QLatin1String("Inhibit")) {
-        if (call.member() == QLatin1String("SimulateUserActivity"))
-            ++wakes;
-        else if (call.member() == QLatin1String("UnInhibit"))
-            cookies.remove(arguments.value(0).toUInt());
-        else
-            return false;
+    if (call.member() == QLatin1String("SimulateUserActivity"))
+        ++wakes;
+    else if (call.member() == QLatin1String("UnInhibit"))
+        cookies.remove(arguments.value(0).toUInt());
+    if (call.member() != QLatin1String("Inhibit"))
         return bus.send(call.createReply());
-    }
     QStringList request;
     for (const QVariant &argument : arguments)
         request += argument.toString();
     requests += request.join(QLatin1Char(' '));
-    QDBusMessage reply = call.createErrorReply(QDBusError::AccessDenied, QStringLiteral("Not now"));
-    if (answerMode != Answer::Refusal && arguments.size() == 2) {
-        cookies.insert(nextCookie);
-        reply = call.createReply(nextCookie++);
-    } else if (answerMode != Answer::Refusal) {
+    const bool refused = answerMode == Answer::Refusal;
+    QVariant granted = nextCookie;
+    if (arguments.size() == 4) { // a lock: one unsent or refused hangs up at once
         int ends[2];
         if (pipe2(ends, O_CLOEXEC) != 0)
             qFatal("No pipe for the inhibitor lock");
-        lockReadEnds += ends[0];
-        reply = call.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(ends[1])));
+        granted = QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]));
         close(ends[1]);
+        lockReadEnds += ends[0];
+    } else if (!refused) {
+        cookies.insert(nextCookie++);
     }
+    const QDBusMessage reply = refused
+        ? call.createErrorReply(QDBusError::AccessDenied, QStringLiteral("Not now"))
+        : call.createReply(granted);
     QTimer::singleShot(answerMode == Answer::Late ? lateAnswerMs : 0, this, [this, reply] {
         ++answers;
         bus.send(reply);

@@ -6,9 +6,10 @@
 #include <QSet>
 #include <QStringList>
 
-// The desktop's screen saver or the login manager, on a bus connection of its
-// own so that calls really travel through a bus. It answers at once, late or
-// with a refusal, and counts what it has granted and not had back.
+// The desktop's screen saver (org.freedesktop.ScreenSaver) or the login manager
+// (org.freedesktop.login1, whose locks are the write ends of pipes), on a bus
+// connection of its own so that calls really travel through a bus. It answers
+// at once, late or with a refusal, and counts what it granted and did not get back.
 class FakeInhibitingService : public QDBusVirtualObject
 {
 public:
@@ -17,10 +18,15 @@ public:
     // Longer than the program waits for an answer.
     static constexpr int lateAnswerMs = 3000;
 
-    explicit FakeInhibitingService(const QString &service, const QString &interface);
+    // The login manager is on the system bus, the screen saver on the session's.
+    explicit FakeInhibitingService(const QString &service);
     ~FakeInhibitingService() override;
     bool start(const QString &path, Answer answer);
-    void stop(); // leaves the bus
+    void stop()
+    {
+        bus.unregisterService(service);
+        bus.unregisterObject(path);
+    }
     // Cookies not given back, and locks of which a copy is still open.
     int held() const;
 
@@ -40,23 +46,6 @@ private:
     QSet<uint> cookies;
     uint nextCookie = 17;
     QList<int> lockReadEnds;
-};
-
-struct FakeScreenSaver : FakeInhibitingService
-{
-    FakeScreenSaver()
-        : FakeInhibitingService("org.freedesktop.ScreenSaver", "org.freedesktop.ScreenSaver")
-    {
-    }
-};
-
-// Hands out the write end of a pipe as logind does its inhibitor lock.
-struct FakeLoginManager : FakeInhibitingService
-{
-    FakeLoginManager()
-        : FakeInhibitingService("org.freedesktop.login1", "org.freedesktop.login1.Manager")
-    {
-    }
 };
 
 #endif
