@@ -114,9 +114,8 @@ private slots:
         for (qint64 ringIn : ringsIn) {
             const bool wakes = ringIn != 0 && state == State::Working;
             const qint64 earlier = std::exchange(wakeIn, wakes ? ringIn - 60 : 0);
-            const QDateTime wake = wakes ? clock.now().addSecs(wakeIn) : QDateTime();
             scheduler.setNextRing(ringIn ? clock.now().addSecs(ringIn) : QDateTime());
-            QTRY_COMPARE(scheduler.wakeTime(), wake);
+            QTRY_COMPARE(scheduler.wakeTime(), wakes ? clock.now().addSecs(wakeIn) : QDateTime());
             QVERIFY(queuedIn(wakeIn) == wakes && !queuedIn(earlier));
         }
         if (state != State::Working)

@@ -54,10 +54,7 @@ bool FakeInhibitingService::handleMessage(const QDBusMessage &call, const QDBusC
         cookies.remove(arguments.value(0).toUInt());
     if (call.member() != QLatin1String("Inhibit"))
         return bus.send(call.createReply());
-    QStringList request;
-    for (const QVariant &argument : arguments)
-        request += argument.toString();
-    requests += request.join(QLatin1Char(' '));
+    requests += QVariant(arguments).toStringList().join(QLatin1Char(' '));
     const bool refused = answerMode == Answer::Refusal;
     QVariant granted = nextCookie;
     if (arguments.size() == 4) { // a lock: one unsent or refused hangs up at once
