@@ -19,12 +19,6 @@ class TestScreenKeeper : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        if (!qEnvironmentVariableIsSet("DBUS_SYSTEM_BUS_ADDRESS"))
-            QSKIP("Needs the private buses of run-under-x.");
-    }
-
     void heldWhileRingingAndGivenBack_data()
     {
         QTest::addColumn<Answer>("saverAnswer");
@@ -48,14 +42,14 @@ private slots:
         QFETCH(Answer, saverAnswer);
         QFETCH(Answer, loginAnswer);
         QFETCH(Ending, ending);
-        FakeInhibitingService saver("org.freedesktop.ScreenSaver");
-        FakeInhibitingService login("org.freedesktop.login1");
+        if (!qEnvironmentVariableIsSet("DBUS_SYSTEM_BUS_ADDRESS"))
+            QSKIP("Needs the private buses of run-under-x.");
+        FakeInhibitingService saver("org.freedesktop.ScreenSaver"), login("org.freedesktop.login1");
         const QString path = QStringLiteral("/org/freedesktop/ScreenSaver");
         QVERIFY(
             saver.start(path, saverAnswer) && login.start("/org/freedesktop/login1", loginAnswer));
         // The X server keeps the screen on when a service does not.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("screen")));
-
         auto keeper = std::make_unique<ScreenKeeper>();
         keeper->begin();
         QCOMPARE(saver.answers + login.answers, 0); // begin() does not wait for them

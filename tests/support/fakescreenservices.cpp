@@ -1,7 +1,6 @@
 #include "fakescreenservices.h"
 
 #include <QDBusMessage>
-#include <QDBusUnixFileDescriptor>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -17,13 +16,6 @@ FakeInhibitingService::FakeInhibitingService(const QString &service)
 {
 }
 
-FakeInhibitingService::~FakeInhibitingService()
-{
-    stop();
-    for (int end : std::as_const(lockReadEnds))
-        close(end);
-}
-
 bool FakeInhibitingService::start(const QString &objectPath, Answer mode)
 {
     answerMode = mode;
@@ -35,9 +27,9 @@ bool FakeInhibitingService::start(const QString &objectPath, Answer mode)
 int FakeInhibitingService::held() const
 {
     int open = int(cookies.size());
-    for (int end : lockReadEnds) {
+    for (const QDBusUnixFileDescriptor &end : lockReadEnds) {
         // Nothing is written to the pipe: it hangs up only at the lock's last close.
-        pollfd lock { end, POLLIN, 0 };
+        pollfd lock { end.fileDescriptor(), POLLIN, 0 };
         open += poll(&lock, 1, 0) == 0;
     }
     return open;
@@ -61,9 +53,10 @@ bool FakeInhibitingService::handleMessage(const QDBusMessage &call, const QDBusC
         int ends[2];
         if (pipe2(ends, O_CLOEXEC) != 0)
             qFatal("No pipe for the inhibitor lock");
-        granted = QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]));
-        close(ends[1]);
-        lockReadEnds += ends[0];
+        lockReadEnds.emplace_back().giveFileDescriptor(ends[0]);
+        QDBusUnixFileDescriptor lock;
+        lock.giveFileDescriptor(ends[1]);
+        granted = QVariant::fromValue(lock);
     } else if (!refused) {
         cookies.insert(nextCookie++);
     }

@@ -2,6 +2,7 @@
 #define DORVEX_FAKESCREENSERVICES_H
 
 #include <QDBusConnection>
+#include <QDBusUnixFileDescriptor>
 #include <QDBusVirtualObject>
 #include <QSet>
 #include <QStringList>
@@ -20,7 +21,7 @@ public:
 
     // The login manager is on the system bus, the screen saver on the session's.
     explicit FakeInhibitingService(const QString &service);
-    ~FakeInhibitingService() override;
+    ~FakeInhibitingService() override { stop(); }
     bool start(const QString &path, Answer answer);
     void stop()
     {
@@ -45,7 +46,7 @@ private:
     Answer answerMode = Answer::AtOnce;
     QSet<uint> cookies;
     uint nextCookie = 17;
-    QList<int> lockReadEnds;
+    QList<QDBusUnixFileDescriptor> lockReadEnds;
 };
 
 #endif
