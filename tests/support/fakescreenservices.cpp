@@ -54,9 +54,8 @@ bool FakeInhibitingService::handleMessage(const QDBusMessage &call, const QDBusC
         if (pipe2(ends, O_CLOEXEC) != 0)
             qFatal("No pipe for the inhibitor lock");
         lockReadEnds.emplace_back().giveFileDescriptor(ends[0]);
-        QDBusUnixFileDescriptor lock;
-        lock.giveFileDescriptor(ends[1]);
-        granted = QVariant::fromValue(lock);
+        granted = QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]));
+        close(ends[1]);
     } else if (!refused) {
         cookies.insert(nextCookie++);
     }
