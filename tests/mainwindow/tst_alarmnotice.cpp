@@ -147,8 +147,8 @@ void TestAlarmNotice::screenKeptOnWhileRinging_data()
 void TestAlarmNotice::screenKeptOnWhileRinging()
 {
     QFETCH(bool, programEnds);
-    FakeScreenSaver saver;
-    FakeLoginManager login;
+    FakeInhibitingService saver(QStringLiteral("org.freedesktop.ScreenSaver"));
+    FakeInhibitingService login(QStringLiteral("org.freedesktop.login1"));
     QVERIFY(saver.start(QStringLiteral("/ScreenSaver"), FakeInhibitingService::Answer::AtOnce));
     QVERIFY(login.start(
         QStringLiteral("/org/freedesktop/login1"), FakeInhibitingService::Answer::AtOnce));
@@ -157,12 +157,12 @@ void TestAlarmNotice::screenKeptOnWhileRinging()
     Clock::install(&clock);
     MainWindow window(false);
     ModalAnswerer answerer([&](QWidget *dialog) {
-        QTRY_COMPARE(saver.held.size() + login.held, 2);
+        QTRY_COMPARE(saver.held() + login.held(), 2);
         programEnds ? window.endWithoutQuestion() : QTest::mouseClick(dialog, Qt::LeftButton);
     });
     clock.sleep(2 * 60 * 1000);
     QTRY_VERIFY(answerer.answered());
-    QTRY_COMPARE(saver.held.size() + login.held, 0);
+    QTRY_COMPARE(saver.held() + login.held(), 0);
     Clock::install(nullptr);
 }
 

@@ -46,7 +46,7 @@ private:
     MainWindow *window = nullptr;
     // A desktop's screen saver, which keeps the screen on while the alarm
     // shows; without one the program would rightly say so.
-    FakeScreenSaver screenSaver;
+    FakeInhibitingService screenSaver { QStringLiteral("org.freedesktop.ScreenSaver") };
 };
 
 void TestWaylandWindow::init()
@@ -55,8 +55,8 @@ void TestWaylandWindow::init()
     // Whatever the toolkit warns about here would be printed at every start.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     TestEnvironment::instance().reset();
-    QVERIFY(screenSaver.start(QStringLiteral("/org/freedesktop/ScreenSaver"),
-        FakeScreenSaver::Answer::AtOnce));
+    QVERIFY(screenSaver.start(
+        QStringLiteral("/org/freedesktop/ScreenSaver"), FakeInhibitingService::Answer::AtOnce));
     // With the test buttons, which show an alarm at once.
     window = new MainWindow(true);
     window->showAtStart();

@@ -1,16 +1,18 @@
 #include "fakescreenservices.h"
 
 #include <QDBusMessage>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
-FakeInhibitingService::FakeInhibitingService(
-    QDBusConnection::BusType busType, const QString &service)
+FakeInhibitingService::FakeInhibitingService(const QString &service)
     : service(service)
-    , bus(QDBusConnection::connectToBus(busType, QStringLiteral("fake ") + service))
+    , interface(service.endsWith("login1") ? service + ".Manager" : service)
+    , bus(QDBusConnection::connectToBus(
+          service == interface ? QDBusConnection::SessionBus : QDBusConnection::SystemBus,
+          QStringLiteral("fake ") + service))
 {
 }
 
@@ -19,58 +21,50 @@ bool FakeInhibitingService::start(const QString &objectPath, Answer mode)
     answerMode = mode;
     path = objectPath;
     return mode == Answer::Absent
-        || (bus.registerObject(path, this, QDBusConnection::ExportScriptableSlots)
-            && bus.registerService(service));
+        || (bus.registerVirtualObject(path, this) && bus.registerService(service));
 }
 
-void FakeInhibitingService::stop()
+int FakeInhibitingService::held() const
 {
-    bus.unregisterService(service);
-    bus.unregisterObject(path);
+    int open = int(cookies.size());
+    for (const QDBusUnixFileDescriptor &end : lockReadEnds) {
+        // Nothing is written to the pipe: it hangs up only at the lock's last close.
+        pollfd lock { end.fileDescriptor(), POLLIN, 0 };
+        open += poll(&lock, 1, 0) == 0;
+    }
+    return open;
 }
 
-bool FakeInhibitingService::answer(const QString &request, const QVariant &granted)
+bool FakeInhibitingService::handleMessage(const QDBusMessage &call, const QDBusConnection &)
 {
-    requests.append(request);
-    setDelayedReply(true);
-    const QDBusMessage reply = answerMode == Answer::Refusal
-        ? message().createErrorReply(QDBusError::AccessDenied, QStringLiteral("Not now"))
-        : message().createReply(granted);
+    const QVariantList arguments = call.arguments();
+    if (call.interface() != interface)
+        return false;
+    if (call.member() == QLatin1String("SimulateUserActivity"))
+        ++wakes;
+    else if (call.member() == QLatin1String("UnInhibit"))
+        cookies.remove(arguments.value(0).toUInt());
+    if (call.member() != QLatin1String("Inhibit"))
+        return bus.send(call.createReply());
+    requests += QVariant(arguments).toStringList().join(QLatin1Char(' '));
+    const bool refused = answerMode == Answer::Refusal;
+    QVariant granted = nextCookie;
+    if (arguments.size() == 4) { // a lock: one unsent or refused hangs up at once
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0)
+            qFatal("No pipe for the inhibitor lock");
+        lockReadEnds.emplace_back().giveFileDescriptor(ends[0]);
+        granted = QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]));
+        close(ends[1]);
+    } else if (!refused) {
+        cookies.insert(nextCookie++);
+    }
+    const QDBusMessage reply = refused
+        ? call.createErrorReply(QDBusError::AccessDenied, QStringLiteral("Not now"))
+        : call.createReply(granted);
     QTimer::singleShot(answerMode == Answer::Late ? lateAnswerMs : 0, this, [this, reply] {
         ++answers;
         bus.send(reply);
     });
-    return answerMode != Answer::Refusal;
-}
-
-uint FakeScreenSaver::Inhibit(const QString &application, const QString &reason)
-{
-    if (answer(application + QLatin1String(": ") + reason, nextCookie))
-        held.insert(nextCookie++);
-    return 0;
-}
-
-QDBusUnixFileDescriptor FakeLoginManager::Inhibit(
-    const QString &what, const QString &who, const QString &why, const QString &mode)
-{
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0)
-        qFatal("No pipe for the inhibitor lock");
-    const QDBusUnixFileDescriptor lock(ends[1]);
-    close(ends[1]);
-    if (!answer(QStringList { what, who, why, mode }.join(QLatin1Char(' ')),
-            QVariant::fromValue(lock))) {
-        close(ends[0]);
-        return {};
-    }
-    ++held;
-    // Nothing is written to the pipe: its read end wakes only at the lock's last close.
-    auto *closing = new QSocketNotifier(ends[0], QSocketNotifier::Read, this);
-    connect(closing, &QSocketNotifier::activated, this, [this, closing] {
-        --held;
-        closing->setEnabled(false);
-        close(int(closing->socket()));
-        closing->deleteLater();
-    });
-    return lock;
+    return true;
 }
