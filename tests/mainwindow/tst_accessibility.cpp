@@ -41,20 +41,18 @@ static std::unique_ptr<MainWindow> newWindow(const QString &text)
 class TestAccessibility : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<TestClock> clock;
+    const QDateTime eight { QDate(2027, 1, 12), QTime(8, 0), Qt::UTC };
+    TestClock clock { eight };
 
 private slots:
-    void init()
-    {
-        clock = std::make_unique<TestClock>(QDateTime(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC));
-        Clock::install(clock.get());
-    }
+    void initTestCase() { Clock::install(&clock); }
+    void init() { clock.stepTo(eight); }
     void cleanup()
     {
         screenReaderListens(false);
         alerted.clear();
-        Clock::install(nullptr);
     }
+    void cleanupTestCase() { Clock::install(nullptr); }
 
     // Rows name the control read, heard as "name|description" by a screen reader that starts late.
     void screenReadersHearEachControlsAlarm_data()
@@ -83,7 +81,7 @@ private slots:
             if (step == "type")
                 window->findChild<QTimeEdit *>("timeEditAlarm2")->setTime(QTime(7, 30));
             else if (step == "sleep")
-                clock->sleep(14 * 60 * 60 * 1000); // past 21:00: too late to ring
+                clock.sleep(14 * 60 * 60 * 1000); // past 21:00: too late to ring
             else
                 window->findChild<QCheckBox *>("disableAllCheckBox")->setChecked(step == "disable");
         }
