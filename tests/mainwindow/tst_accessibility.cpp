@@ -13,8 +13,7 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
-// What a screen reader hears of the panel, and a lamp's tool tip showing an
-// alarm's text as typed. Alarm 2 is armed for 09:00, at 08:00.
+// What a screen reader hears, and a lamp's tool tip. Alarm 2 rings at 09:00; it is 08:00.
 static QStringList alerted;
 
 static void noteAlert(QAccessibleEvent *event)
@@ -22,7 +21,6 @@ static void noteAlert(QAccessibleEvent *event)
     alerted << (event->type() == QAccessible::Alert ? event->object()->objectName() : QString());
 }
 
-// The platform passes events on once a screen reader has started.
 static void screenReaderListens(bool listens)
 {
     QAccessible::installUpdateHandler(listens ? noteAlert : nullptr);
@@ -43,22 +41,20 @@ static std::unique_ptr<MainWindow> newWindow(const QString &text)
 class TestAccessibility : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<TestClock> clock;
+    const QDateTime eight { QDate(2027, 1, 12), QTime(8, 0), Qt::UTC };
+    TestClock clock { eight };
 
 private slots:
-    void init()
-    {
-        clock = std::make_unique<TestClock>(QDateTime(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC));
-        Clock::install(clock.get());
-    }
+    void initTestCase() { Clock::install(&clock); }
+    void init() { clock.stepTo(eight); }
     void cleanup()
     {
         screenReaderListens(false);
-        Clock::install(nullptr);
+        alerted.clear();
     }
+    void cleanupTestCase() { Clock::install(nullptr); }
 
-    // Each row is named after the control read, heard as "name|description" by a
-    // screen reader started after the program would tell it; only a missed alarm alerts.
+    // Rows name the control read, heard as "name|description" by a screen reader that starts late.
     void screenReadersHearEachControlsAlarm_data()
     {
         QTest::addColumn<QString>("change");
@@ -66,9 +62,6 @@ private slots:
         const auto row = [](const char *change, const char *widget, const char *heard) {
             QTest::newRow(widget) << QString(change) << QString(heard);
         };
-        row("", "alarm1TextToolButton", "Text of alarm 1|Set alarm 1 text");
-        row("", "alarm2LockCheckBox",
-            "Lock alarm 2|When checked, disallow modifications on alarm 2");
         row("", "analogClock3", "Alarm 3 clock, 06:05:09|");
         row("type", "analogClock2", "Alarm 2 clock, 07:30|");
         row("disable", "alarm2EnableCheckBox", "Enable alarm 2|All alarms are disabled");
@@ -83,13 +76,12 @@ private slots:
         QFETCH(QString, heard);
         const QString widget = QTest::currentDataTag();
         const std::unique_ptr<MainWindow> window = newWindow(QString());
-        alerted.clear();
         screenReaderListens(true);
         for (const QString &step : change.split(' ', Qt::SkipEmptyParts)) {
             if (step == "type")
                 window->findChild<QTimeEdit *>("timeEditAlarm2")->setTime(QTime(7, 30));
             else if (step == "sleep")
-                clock->sleep(14 * 60 * 60 * 1000); // past 21:00: too late to ring
+                clock.sleep(14 * 60 * 60 * 1000); // past 21:00: too late to ring
             else
                 window->findChild<QCheckBox *>("disableAllCheckBox")->setChecked(step == "disable");
         }
@@ -99,12 +91,11 @@ private slots:
         QCOMPARE(alerted.contains(widget), change == "sleep");
     }
 
-    // Read as a tool tip reads it, and a megabyte cut short, its start as typed.
+    // Read as a tool tip reads it; a megabyte is cut short.
     void lampToolTipShowsTheTextAsTyped_data()
     {
         QTest::addColumn<QString>("text");
         QTest::newRow("markup, a stray tag") << "<span style=\"color:#00ff00\">GREEN</span> a<b";
-        QTest::newRow("a bracket") << "<";
         QTest::newRow("an ampersand") << "&lt;Tea & biscuits&gt;";
         QTest::newRow("a picture") << "<img src=\"/etc/passwd\">";
         QTest::newRow("lines and spaces") << "<b>Tea</b>  now\n  and  later";

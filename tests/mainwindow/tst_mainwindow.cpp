@@ -132,7 +132,6 @@ void TestMainWindow::cleanup()
     delete window;
     window = nullptr;
     Clock::install(nullptr);
-    testClock.reset();
     TestEnvironment::instance().unblockStore();
 }
 
@@ -146,8 +145,7 @@ TestClock &TestMainWindow::installClock(const QDateTime &start)
 void TestMainWindow::runOutAlarmTimer(int index, qint64 ms)
 {
     testClock->runOn(ms);
-    QMetaObject::invokeMethod(
-        window, qPrintable(QStringLiteral("alarm%1Triggered").arg(index + 1)));
+    QMetaObject::invokeMethod(window, "alarm" + QByteArray::number(index + 1) + "Triggered");
     QCoreApplication::sendPostedEvents();
 }
 
@@ -231,10 +229,9 @@ void TestMainWindow::alarmFiresOnTimeOnceIntoTheDialog()
     const QTime alarmTime = clock.localNow().time().addSecs(3);
     timeEdit(1)->setTime(alarmTime);
     enableBox(1)->setChecked(true);
-    // Aimed at its very second, on a timer that never runs out early.
-    const QTimer *timer = window->alarmTimer(0);
-    QVERIFY(timer->isActive() && timer->timerType() == Qt::PreciseTimer);
-    QVERIFY(timer->remainingTime() > 2900 && timer->remainingTime() <= 3000);
+    const QTimer *timer = window->alarmTimer(0); // precise: never runs out early
+    QVERIFY(timer->timerType() == Qt::PreciseTimer && timer->remainingTime() > 2900);
+    QVERIFY(timer->isActive() && timer->remainingTime() <= 3000);
 
     int dialogs = 0;
     AlarmSeen seen;
@@ -248,10 +245,7 @@ void TestMainWindow::alarmFiresOnTimeOnceIntoTheDialog()
     QCOMPARE(seen.number, QStringLiteral("1"));
 
     // The same occurrence never comes back, whatever re-aims in between.
-    auto watcher = std::make_unique<ModalAnswerer>([&](QWidget *dialog) {
-        ++dialogs;
-        QTest::mouseClick(dialog, Qt::LeftButton);
-    });
+    auto watcher = std::make_unique<ModalAnswerer>(ModalAnswerer::pressEscape());
     for (int reaims = 0; reaims < 2; ++reaims) {
         clock.runOn(1500);
         reaimNow();
@@ -771,7 +765,7 @@ void TestMainWindow::wakesForTheSoonestRing()
     QFETCH(int, wakesFor);
     if (geteuid() != 0) // the helper beside the test lacks its capability
         QSKIP("Only root may run the real wake-up helper here.");
-    // Near the kernel's time, as the helper wants; odd seconds, apart from other tests'.
+    // Near the kernel's time, as the helper wants; odd seconds, apart from other tests.
     installClock(QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC));
     QSettings settings;
     SettingsKeys::wakeComputer.write(settings, true);

@@ -195,8 +195,7 @@ void TestTrayWindow::closeToTrayParksWithoutAsking_data()
 {
     QTest::addColumn<bool>("logOutCancelled");
     QTest::newRow("first close") << false;
-    // The session asked to save, then the user cancelled the log-out.
-    QTest::newRow("after a cancelled log-out") << true;
+    QTest::newRow("after the session asked to save, then stayed") << true;
 }
 
 void TestTrayWindow::closeToTrayParksWithoutAsking()
@@ -241,15 +240,13 @@ void TestTrayWindow::exitAsksAndNeverParks()
     } else if (route == QLatin1String("button")) {
         child<QPushButton>("exitPushButton")->click();
     } else {
-        // The icon comes once the window has drawn its first frame.
-        QTRY_VERIFY(window->findChild<QSystemTrayIcon *>());
+        QTRY_VERIFY(window->findChild<QSystemTrayIcon *>()); // comes after the first frame
         window->findChild<QSystemTrayIcon *>()->contextMenu()->actions().last()->trigger();
     }
     QVERIFY(no.answered());
     QCOMPARE(no.dialogText(), QStringLiteral("Dou you want to exit?"));
     QVERIFY(!parked());
-    // Asked while the question closes, X may not list the panel at once.
-    QTRY_COMPARE(mappedPanels(), 1);
+    QTRY_COMPARE(mappedPanels(), 1); // X may list it late, as the question closes
 }
 
 void TestTrayWindow::minimiseToTrayParks()
@@ -392,15 +389,12 @@ void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain()
     TestClock clock(QDateTime(QDate(2027, 1, 12), QTime(8, 0), Qt::UTC));
     Clock::install(&clock);
     const auto systemClockAgain = qScopeGuard([] { Clock::install(nullptr); });
-    const auto timeNow = [&clock] {
-        return clock.localNow().time().toString(Qt::TextDate);
-    };
     if (startInTray) {
         setOption(SettingsKeys::startOnTray, true);
         window->showAtStart();
     } else {
         SHOW_WINDOW();
-        QTRY_COMPARE(statusClock(), timeNow());
+        QTRY_COMPARE(statusClock(), clock.localNow().time().toString(Qt::TextDate));
         child<QPushButton>("toTrayPushButton")->click();
     }
     QVERIFY(parked());
@@ -408,11 +402,11 @@ void TestTrayWindow::statusClockIsRightWhenTheWindowShowsAgain()
     clock.runOn(4500);
 
     child<QAction>("action_RestoreWindow")->trigger();
-    QCOMPARE(statusClock(), timeNow());
+    QCOMPARE(statusClock(), clock.localNow().time().toString(Qt::TextDate));
 
     // And it goes on ticking.
     clock.runOn(1000);
-    QTRY_COMPARE(statusClock(), timeNow());
+    QTRY_COMPARE(statusClock(), clock.localNow().time().toString(Qt::TextDate));
 }
 
 void TestTrayWindow::statusClockHasRoomForEveryTime()
