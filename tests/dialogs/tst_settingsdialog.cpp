@@ -785,9 +785,8 @@ void TestSettingsDialog::wakeBoxWithoutTheCapability()
     const QString howTo = "sudo setcap cap_wake_alarm+ep " + WakeScheduler::helperBesideProgram();
     QVERIFY(wake->toolTip().contains(howTo) && wake->accessibleDescription().contains(howTo));
     dialog.showWakeProblem(QStringLiteral("stopped"));
-    QVERIFY(dialog.findChild<QLabel *>(QStringLiteral("wakeComputerNoteLabel"))
-                ->text()
-                .endsWith(QLatin1String("not working: stopped")));
+    const auto *note = dialog.findChild<QLabel *>(QStringLiteral("wakeComputerNoteLabel"));
+    QVERIFY(note->text().endsWith(QLatin1String("not working: stopped")));
     wake->click(); // greyed out: the store keeps the choice
     QCOMPARE(runDialog(dialog, pressOk), int(QDialog::Accepted));
     QVERIFY(stored(key).toBool());
