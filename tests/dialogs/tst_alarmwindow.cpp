@@ -6,10 +6,10 @@
 #include <QRegularExpression>
 #include <QScreen>
 
-static QString run(const QString &program, const QStringList &arguments)
+static QString run(QStringList command)
 {
     QProcess process;
-    process.start(program, arguments);
+    process.start(command.takeFirst(), command);
     process.waitForFinished(30000);
     return QString::fromLatin1(process.readAllStandardOutput()).trimmed();
 }
@@ -18,26 +18,10 @@ static QString run(const QString &program, const QStringList &arguments)
 static QList<WId> stacking()
 {
     QList<WId> windows;
-    const QString list = run("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" });
+    const QString list = run({ "xprop", "-root", "_NET_CLIENT_LIST_STACKING" });
     for (const QRegularExpressionMatch &id : QRegularExpression("0x[0-9a-f]+").globalMatch(list))
         windows.append(id.captured().toULong(nullptr, 16));
     return windows;
-}
-
-static WId xdotool(const QStringList &arguments)
-{
-    return run("xdotool", arguments).toULong();
-}
-
-// The window's place and size as the X server has them.
-static QRect xGeometry(WId window)
-{
-    QList<int> values;
-    const QString shell
-        = run("xdotool", { "getwindowgeometry", "--shell", QString::number(window) });
-    for (const QRegularExpressionMatch &value : QRegularExpression("=(\\d+)").globalMatch(shell))
-        values.append(value.captured(1).toInt());
-    return values.size() > 4 ? QRect(values[1], values[2], values[3], values[4]) : QRect();
 }
 
 // The alarm under the harness's window manager (openbox, or GNOME Shell on X11)
@@ -58,31 +42,33 @@ private slots:
     {
         QFETCH(bool, panelWasActive);
         QWidget panel;
-        panel.setFixedSize(482, 308);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
         QProcess otherProgram;
         otherProgram.start("xmessage", { "-title", "other program", "work in progress" });
-        const WId other = xdotool({ "search", "--sync", "--name", "^other program$" });
+        const WId other
+            = run({ "xdotool", "search", "--sync", "--name", "^other program$" }).toULong();
         QVERIFY(other != 0);
-        const WId before = panelWasActive ? panel.winId() : other;
-        xdotool({ "windowactivate", "--sync", QString::number(before) });
+        const QString before = QString::number(panelWasActive ? panel.winId() : other);
+        run({ "xdotool", "windowactivate", "--sync", before });
         QTRY_COMPARE(QApplication::activeWindow() == &panel, panelWasActive);
 
         ExpirationDialog alarm(QStringLiteral("wake up"), 1, &panel);
         alarm.show();
+        const QString id = QString::number(alarm.winId());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QTRY_COMPARE(xGeometry(alarm.winId()), screen);
+        const QString covering = QString::asprintf("X=%d\nY=%d\nWIDTH=%d\nHEIGHT=%d", screen.x(),
+            screen.y(), screen.width(), screen.height());
+        QTRY_COMPARE(
+            run({ "xdotool", "getwindowgeometry", "--shell", id }).section('\n', 1, 4), covering);
         QTRY_COMPARE(stacking().value(stacking().size() - 1), alarm.winId());
-        QTRY_COMPARE(xdotool({ "getactivewindow" }), alarm.winId());
-        const QPoint centre = screen.center();
-        xdotool({ "mousemove", QString::number(centre.x()), QString::number(centre.y()), "click",
-            "1" });
+        QTRY_COMPARE(run({ "xdotool", "getactivewindow" }), id);
+        run({ "xdotool", "mousemove", "--window", id, "10", "10", "click", "1" });
         QTRY_COMPARE(alarm.result(), int(QDialog::Accepted));
 
         // Once the window manager has let the alarm go, the focus has settled.
         QTRY_VERIFY(!stacking().contains(alarm.winId()));
-        QTRY_COMPARE(xdotool({ "getactivewindow" }), before);
+        QTRY_COMPARE(run({ "xdotool", "getactivewindow" }), before);
         const QList<WId> stack = stacking();
         QCOMPARE(stack.indexOf(panel.winId()) < stack.indexOf(other), !panelWasActive);
         otherProgram.kill();
