@@ -58,7 +58,8 @@ void TrayPresence::setupIcon()
     host->commitProtocol();
     const Status shown = status();
     trayShowsArmed = shown.armed;
-    trayIcon = new QSystemTrayIcon(TrayPicture::icon(trayShowsArmed, byName()), this);
+    trayIcon
+        = new QSystemTrayIcon(TrayPicture::icon(trayShowsArmed, inStatusNotifierPanel()), this);
     trayIcon->setToolTip(shown.toolTip);
     auto *menu = new QMenu(window);
     menu->addAction(controls.restore);
@@ -97,7 +98,7 @@ void TrayPresence::refresh()
     const Status shown = status();
     if (shown.armed != trayShowsArmed) {
         trayShowsArmed = shown.armed;
-        trayIcon->setIcon(TrayPicture::icon(shown.armed, byName()));
+        trayIcon->setIcon(TrayPicture::icon(shown.armed, inStatusNotifierPanel()));
     }
     if (trayIcon->toolTip() != shown.toolTip)
         trayIcon->setToolTip(shown.toolTip);
@@ -118,7 +119,7 @@ void TrayPresence::followHost()
     controls.toTray->setEnabled(false);
 }
 
-bool TrayPresence::byName()
+bool TrayPresence::inStatusNotifierPanel()
 {
     return TrayHostWatcher::committedProtocol() == TrayHostWatcher::Protocol::StatusNotifier;
 }
@@ -127,7 +128,7 @@ void TrayPresence::activate(QSystemTrayIcon::ActivationReason reason)
 {
     // StatusNotifier panels never report a double click: their click
     // restores, and does nothing more to a window that is shown.
-    const bool clickRestores = byName() && (isParked() || window->isMinimized());
+    const bool clickRestores = inStatusNotifierPanel() && (isParked() || window->isMinimized());
     if (reason == QSystemTrayIcon::DoubleClick
         || (reason == QSystemTrayIcon::Trigger && clickRestores))
         emit restoreRequested();

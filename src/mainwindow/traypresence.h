@@ -72,8 +72,8 @@ signals:
     void settled();
 
 private:
-    // A StatusNotifier panel is given the icon's name, an XEmbed tray pixels.
-    static bool byName();
+    // True once the icon lives in a StatusNotifier panel rather than an XEmbed tray.
+    static bool inStatusNotifierPanel();
     void followHost();
 
     QWidget *window;
